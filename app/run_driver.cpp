@@ -1,0 +1,77 @@
+#include "app/run_driver.h"
+
+#include "app/channels.h"
+#include "app/messages.h"
+#include "cli/grammar.h"
+#include "cli/run_request.h"
+#include "cli/split.h"
+#include "report/debug_report.h"
+#include "timing/compare.h"
+#include "timing/reference_time.h"
+#include "timing/stamp_lookup.h"
+
+namespace {
+
+// Everything one run holds, owned by RunDatora.
+struct Run {
+  RunRequest request;
+  TimeValue now = 0;
+  TimeValue time1 = 0;
+  TimeValue time2 = 0;
+  Relation relation = SameTime;
+  ExitCode verdict = ExitTrue;
+};
+
+void SetNotFound(Run& run, const Text& name) {
+  run.request.message.assign(NotFoundPrefix);
+  run.request.message += name;
+}
+
+// Fills time1 and time2; the first operand is examined first, so when both
+// are bad only the first is reported.
+void EvaluateOperands(Run& run, Platform& platform) {
+  RunRequest& request = run.request;
+  run.now = platform.CurrentTime();
+  run.time1 = LookupStamp(platform, request.file1, request.stamp1);
+  if (run.time1 == 0) return SetNotFound(run, request.file1);
+
+  const ReferenceKind kind = RecognizeReferenceTime(platform, request.file2);
+  if (kind != ReferenceKind::None) {
+    EvaluateReferenceTime(kind, request.file2, run.now, request.dateMode, run.time2,
+                          request.message);
+    return;
+  }
+  run.time2 = LookupStamp(platform, request.file2, request.stamp2);
+  if (run.time2 == 0) SetNotFound(run, request.file2);
+}
+
+void CompareOperands(Run& run, Platform& platform) {
+  NormalizeToDate(platform, run.time1, run.time2, run.request.dateMode);
+  run.relation = CompareTimes(run.time1, run.time2);
+  run.verdict = Verdict(run.relation, run.request.acceptMask);
+}
+
+ExitCode ReportError(Platform& platform, const Text& message) {
+  WriteErrorText(platform, message);
+  return ExitError;
+}
+
+}  // namespace
+
+ExitCode RunDatora(Platform& platform) {
+  Run run;
+  CommandLine commandLine = OpenCommandLine(platform.CommandLineText());
+  run.request.file1 = NextParameter(commandLine);
+  if (IsUsageRequest(run.request.file1)) return ReportError(platform, UsageText());
+
+  ParseArguments(run.request, commandLine, platform);
+  if (run.request.message.empty()) EvaluateOperands(run, platform);
+  if (!run.request.message.empty()) return ReportError(platform, run.request.message);
+
+  CompareOperands(run, platform);
+  if (run.request.debug) {
+    PrintDebugReport(platform, run.verdict, run.relation, run.time1, run.time2,
+                     run.request.dateMode);
+  }
+  return run.verdict;
+}

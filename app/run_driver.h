@@ -1,0 +1,11 @@
+// One run of Datora, from the command line to the exit code.
+#pragma once
+
+#include "platform/platform.h"
+#include "timing/time_value.h"
+
+// Reads the command line, compares the two moments it names and returns
+// ExitTrue or ExitFalse; on any error writes one message (or the usage
+// text) to standard error and returns ExitError. Writes the /debug report
+// to standard output only when the comparison is reached.
+ExitCode RunDatora(Platform& platform);

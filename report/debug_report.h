@@ -1,0 +1,23 @@
+// The two-line /debug report: the verdict and how far apart the moments are.
+#pragma once
+
+#include <cstdint>
+
+#include "platform/platform.h"
+#include "timing/time_value.h"
+
+// |time2 - time1| in ticks: the exact difference rounded once to double
+// precision, as a whole number. Exact below 2^53 ticks; a difference too
+// large for 64 bits is held at the largest value.
+uint64_t DebugDifference(TimeValue time1, TimeValue time2);
+
+// "Resp: true" or "Resp: false".
+Text FormatResponseLine(ExitCode verdict);
+
+// "Diff: " + the difference in whole days (date modes) or seconds (exact),
+// then " before"/" after" unless it is 0.
+Text FormatDifferenceLine(Relation relation, TimeValue time1, TimeValue time2, DateMode mode);
+
+// Writes both lines to standard output, each ending in CR LF.
+void PrintDebugReport(Platform& platform, ExitCode verdict, Relation relation, TimeValue time1,
+                      TimeValue time2, DateMode mode);

@@ -1,0 +1,18 @@
+// Date-only normalisation, comparison and the verdict.
+#pragma once
+
+#include "platform/platform.h"
+#include "timing/time_value.h"
+
+// v truncated to the start of its day (signed division toward zero).
+TimeValue TruncateToDay(TimeValue value);
+
+// Local mode: converts both values to local time, then keeps their days.
+// Utc mode: keeps their UTC days. Exact mode: leaves both unchanged.
+void NormalizeToDate(Platform& platform, TimeValue& time1, TimeValue& time2, DateMode mode);
+
+// SameTime when equal, Before when time1 < time2, else After.
+Relation CompareTimes(TimeValue time1, TimeValue time2);
+
+// ExitTrue when `relation` is one of the accepted relations, else ExitFalse.
+ExitCode Verdict(Relation relation, int acceptMask);

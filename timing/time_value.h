@@ -1,0 +1,39 @@
+// The time scale and the small value types every part of Datora shares.
+#pragma once
+
+#include <cstdint>
+
+// 100-nanosecond ticks since 1601-01-01 00:00 UTC, the Windows file-time
+// scale. A file stamp of 0 means "no usable stamp".
+using TimeValue = int64_t;
+
+inline constexpr TimeValue TicksPerSecond = 10'000'000;
+inline constexpr TimeValue TicksPerMinute = 60 * TicksPerSecond;
+inline constexpr TimeValue TicksPerDay = 24 * 60 * TicksPerMinute;
+
+// Seconds between 1601-01-01 and 1970-01-01, both UTC.
+inline constexpr int64_t UnixEpochSeconds = 11'644'473'600;
+
+// The order of the three stamps in a directory entry.
+enum class StampKind : int { Created = 0, Accessed = 1, Modified = 2 };
+
+// Relation bits; "before" and "after" describe the first operand relative
+// to the second. The grammar combines them into masks.
+enum Relation : int { SameTime = 1, Before = 2, After = 4 };
+
+enum class DateMode : int { Exact = 0, Local = 1, Utc = 2 };
+
+// 0 = the stated relation holds, 1 = it does not, 255 = error or usage.
+using ExitCode = int;
+inline constexpr ExitCode ExitTrue = 0;
+inline constexpr ExitCode ExitFalse = 1;
+inline constexpr ExitCode ExitError = 255;
+
+// Converts a POSIX time (seconds since 1970, plus 0..999,999,999 ns) to
+// ticks, exactly, truncating the sub-tick nanoseconds. Returns 0 for a time
+// the tick scale cannot hold (before 1601 or after the year 30828), which
+// the caller treats like a missing stamp.
+TimeValue TicksFromUnixTime(int64_t seconds, int64_t nanoseconds);
+
+// a + b, held at the ends of the signed 64-bit range instead of wrapping.
+TimeValue AddTicksSaturated(TimeValue a, int64_t b);
