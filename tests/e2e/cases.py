@@ -1,0 +1,334 @@
+"""The end-to-end case table and the files it runs against.
+
+Every stamp is set by the fixture, either at a fixed UTC moment or relative
+to the moment the fixture is made. Cases that depend on the local day run
+under a TZ chosen so that the run is near local noon, far from midnight.
+"""
+
+import datetime
+import os
+import re
+import time
+from dataclasses import dataclass, field
+
+TICKS_PER_SECOND = 10_000_000
+TICKS_PER_DAY = 86_400 * TICKS_PER_SECOND
+UNIX_EPOCH_TICKS = 116_444_736_000_000_000
+
+BANNER = "Datora, ver. 2.4 - the Datora developers, 2026\r\n"
+USAGE = "".join(line + "\r\n" for line in [
+    "compares ..",
+    "    the time&date of two files (or directories),",
+    "    the date only, time ignored",
+    "    the date of a file with TODAY[-n days]",
+    "    the time&date of a file with NOW[-n minutes]",
+    "Examples:",
+    "    Datora this.zip created before that.zip ",
+    "    Datora this.zip modified after today-8 ",
+    "Syntax:",
+    "    Datora File1 [Stamp] [not] before|after|sametime File2 [Stamp] [Option] ",
+    "    Datora File1 [Stamp] [not] before|after|sametime today[-n] [Option] ",
+    "    Datora File1 [Stamp] [not] before|after|sametime now[-n]  ",
+    "Stamp is: ",
+    "    created, modified (default) or accessed",
+    "    (by default: second stamp = first stamp) ",
+    "Options to compare date only, ignore time:",
+    "    /DateLocal or /DateUTC ",
+    "    (if TODAY is used, default is /DateLocal) ",
+    "Result by errorlevel:",
+    "    0: true, 1: false, 255: error (message to STDERR)",
+])
+USAGE_ERROR = BANNER + USAGE + "\n"
+
+# Wine 8 reports a file's last-write time as its creation time; Windows and
+# the Linux build report the real creation (birth) time.
+WINE_CREATION_TIME = "Wine reports the last-write time as the creation time"
+
+
+def ticks(year, month, day, hour=0, minute=0, second=0, extra_ticks=0):
+    moment = datetime.datetime(year, month, day, hour, minute, second,
+                               tzinfo=datetime.timezone.utc)
+    return int(moment.timestamp()) * TICKS_PER_SECOND + UNIX_EPOCH_TICKS + extra_ticks
+
+
+def set_stamps(path, modified, accessed=None):
+    accessed = modified if accessed is None else accessed
+    to_ns = lambda t: (t - UNIX_EPOCH_TICKS) * 100
+    os.utime(path, ns=(to_ns(accessed), to_ns(modified)), follow_symlinks=False)
+
+
+@dataclass
+class Case:
+    name: str
+    args: list
+    code: int
+    out: object = ""
+    err: object = ""
+    env: dict = field(default_factory=dict)
+    windows_skip: str = ""
+    native_skip: str = ""
+
+    def skip_reason(self, windows):
+        return self.windows_skip if windows else self.native_skip
+
+
+@dataclass
+class LineCase:
+    name: str
+    line: str
+    code: int
+    out: object = ""
+    err: object = ""
+    env: dict = field(default_factory=dict)
+
+
+@dataclass
+class Fixture:
+    now: int            # UTC ticks when the files were made
+    tz: str             # a zone in which the run is near local noon
+    offset: int         # that zone's offset in ticks
+    stamps: dict
+
+
+def noon_zone(now):
+    """A fixed-offset POSIX zone in which `now` is between 11:30 and 12:30."""
+    utc_hour = ((now - UNIX_EPOCH_TICKS) // (3600 * TICKS_PER_SECOND)) % 24
+    hours = 12 - utc_hour
+    if hours > 12:
+        hours -= 24
+    # POSIX zones count west of UTC as positive: "DAT-3" is three hours east.
+    return ("DAT%+d" % -hours), hours * 3600 * TICKS_PER_SECOND
+
+
+def wait_clear_of_utc_midnight():
+    seconds = time.time() % 86_400
+    if seconds > 86_400 - 120:
+        time.sleep(86_400 - seconds + 1)
+
+
+def stamp_fixture(workdir, now):
+    wait_clear_of_utc_midnight()
+    now = (time.time_ns() // 100) + UNIX_EPOCH_TICKS
+    utc_day = now // TICKS_PER_DAY * TICKS_PER_DAY
+    stamps = {
+        "old.txt": (ticks(2020, 1, 1, 12), ticks(2019, 1, 1, 12)),
+        "new.txt": (ticks(2021, 1, 1, 12), ticks(2022, 1, 1, 12)),
+        "twin.txt": (ticks(2020, 1, 1, 12), ticks(2019, 1, 1, 12)),
+        "tick.txt": (ticks(2020, 1, 1, 12, extra_ticks=1), None),
+        "with space.txt": (ticks(2020, 1, 1, 12), None),
+        "caf\u00e9.txt": (ticks(2021, 1, 1, 12), None),
+        "late.txt": (ticks(2023, 5, 5, 23, 59), None),
+        "soon.txt": (ticks(2023, 5, 6, 0, 1), None),
+        "a1.txt": (ticks(2020, 1, 1, 12), None),
+        "today.txt": (ticks(2020, 1, 1, 12), None),
+        "now.log": (ticks(2020, 1, 1, 12), None),
+        "recent.txt": (now - 30 * 60 * TICKS_PER_SECOND, None),
+        "threedays.txt": (now - 3 * TICKS_PER_DAY, None),
+        "utcnoon3.txt": (utc_day - 3 * TICKS_PER_DAY + 12 * 3600 * TICKS_PER_SECOND, None),
+        "folder": (ticks(2018, 6, 15, 12), None),
+    }
+    for name, (modified, accessed) in stamps.items():
+        path = os.path.join(workdir, name)
+        if name == "folder":
+            os.mkdir(path)
+        else:
+            with open(path, "w") as handle:
+                handle.write(name)
+        set_stamps(path, modified, accessed)
+    tz, offset = noon_zone(now)
+    return Fixture(now=now, tz=tz, offset=offset,
+                   stamps={name: modified for name, (modified, _) in stamps.items()})
+
+
+def refresh_recent(workdir):
+    """Sets recent.txt to 30 minutes before this moment. The NOW cases call
+    it right before they run, so a slow run cannot move them."""
+    now = (time.time_ns() // 100) + UNIX_EPOCH_TICKS
+    set_stamps(os.path.join(workdir, "recent.txt"), now - 30 * 60 * TICKS_PER_SECOND)
+
+
+def report(verdict, difference):
+    return "Resp: %s\r\nDiff: %s\r\n" % ("true" if verdict else "false", difference)
+
+
+def file_cases(fx):
+    usage = dict(code=255, err=USAGE_ERROR)
+    nf = lambda name: dict(code=255, err="Not found or invalid: " + name + "\n")
+    syntax = lambda token: dict(code=255, err="Syntax error: " + token + "\n")
+    utc3 = {"TZ": "DAT-3"}
+    return [
+        # Usage text and the first parameter.
+        Case("no parameter", [], **usage),
+        Case("empty first parameter", [""], **usage),
+        Case("question mark first", ["/?"], **usage),
+        Case("question mark first, more after", ["/?", "before", "x"], **usage),
+        Case("/h is a file name", ["/h", "before", "old.txt"], **nf("/h")),
+        Case("/DEBUG first is a file name", ["/DEBUG", "before", "old.txt"], **nf("/DEBUG")),
+        Case("first parameter never a keyword", ["before", "before", "x"], **nf("before")),
+        # Grammar.
+        Case("before holds", ["old.txt", "before", "new.txt"], 0),
+        Case("before fails", ["new.txt", "before", "old.txt"], 1),
+        Case("after holds", ["new.txt", "after", "old.txt"], 0),
+        Case("keywords ignore case", ["old.txt", "BEFORE", "new.txt"], 0),
+        Case("options ignore case", ["old.txt", "Before", "new.txt", "/DEBUG"], 0,
+             out=report(True, "31622400 seconds before")),
+        Case("no relation", ["old.txt", "new.txt"], **syntax("new.txt")),
+        Case("relation named twice cancels", ["old.txt", "before", "before", "new.txt"],
+             **syntax("new.txt")),
+        Case("question mark before relation", ["old.txt", "/?", "new.txt"], **syntax("/?")),
+        Case("question mark as second operand", ["old.txt", "before", "/?"], **nf("/?")),
+        Case("second relation clears the mask", ["old.txt", "before", "new.txt", "before", "x"],
+             **syntax("x")),
+        Case("syntax error keeps the case typed", ["old.txt", "NEW.txt"], **syntax("NEW.txt")),
+        Case("pieces join without spaces", ["old.txt", "before", "new", ".txt"], 0),
+        Case("not negates", ["old.txt", "not", "before", "new.txt"], 1),
+        Case("not after the relation", ["old.txt", "before", "not", "new.txt"], 1),
+        Case("trailing not has no effect", ["old.txt", "before", "new.txt", "not"], 0),
+        Case("all relations always true", ["new.txt", "before", "after", "sametime", "old.txt"], 0),
+        Case("no relation accepted always false",
+             ["old.txt", "not", "before", "after", "sametime", "new.txt"], 1),
+        Case("before after means different", ["old.txt", "before", "after", "twin.txt"], 1),
+        Case("empty parameter ends the line", ["old.txt", "before", "new.txt", "", "garbage"], 0),
+        Case("equal stamps sametime", ["old.txt", "sametime", "twin.txt"], 0),
+        Case("equal stamps not before", ["old.txt", "not", "before", "twin.txt"], 0),
+        Case("equal stamps before", ["old.txt", "before", "twin.txt"], 1),
+        # Stamps.
+        Case("accessed both", ["old.txt", "accessed", "before", "new.txt"], 0),
+        Case("second stamp follows the first", ["new.txt", "accessed", "after", "old.txt", "/debug"],
+             0, out=report(True, "94694400 seconds after")),
+        Case("second stamp of its own", ["new.txt", "before", "old.txt", "accessed"], 1),
+        Case("stamp keyword after operand", ["old.txt", "accessed", "before", "new.txt", "modified",
+                                             "/debug"], 0, out=report(True, "63158400 seconds before")),
+        Case("created is the birth time", ["old.txt", "created", "after", "old.txt", "modified"], 0,
+             windows_skip=WINE_CREATION_TIME),
+        # Date modes.
+        Case("one tick apart", ["old.txt", "before", "tick.txt", "/debug"], 0,
+             out=report(True, "0 seconds")),
+        Case("one tick apart, same UTC day", ["old.txt", "sametime", "tick.txt", "/dateutc"], 0),
+        Case("one tick apart, same local day", ["old.txt", "sametime", "tick.txt", "/datelocal"], 0,
+             env=utc3),
+        Case("days in date mode", ["old.txt", "before", "new.txt", "/datelocal", "/debug"], 0,
+             out=report(True, "366 days before"), env=utc3),
+        Case("UTC days differ across midnight", ["late.txt", "before", "soon.txt", "/dateutc",
+                                                 "/debug"], 0, out=report(True, "1 days before")),
+        Case("same local day east of UTC", ["late.txt", "sametime", "soon.txt", "/datelocal",
+                                            "/debug"], 0, out=report(True, "0 days"), env=utc3),
+        Case("last date option wins", ["late.txt", "sametime", "soon.txt", "/dateutc",
+                                       "/datelocal"], 0, env=utc3),
+        Case("exact mode seconds", ["late.txt", "before", "soon.txt", "/debug"], 0,
+             out=report(True, "120 seconds before")),
+        # Names.
+        Case("directory", ["folder", "before", "old.txt"], 0),
+        Case("directory with trailing backslash", ["folder\\", "before", "old.txt"], 0),
+        Case("two trailing backslashes keep one", ["folder\\\\", "before", "old.txt"],
+             **nf("folder\\\\")),
+        Case("single backslash", ["\\", "before", "old.txt"], **nf("\\")),
+        Case("question mark wildcard", ["a?.txt", "before", "new.txt"], **nf("a?.txt")),
+        Case("star wildcard", ["a*.txt", "before", "new.txt"], **nf("a*.txt")),
+        Case("wildcard second operand", ["old.txt", "before", "a*"], **nf("a*")),
+        Case("missing second operand", ["old.txt", "before"], code=255,
+             err="Not found or invalid: \n"),
+        Case("missing first file", ["missing.txt", "before", "old.txt"], **nf("missing.txt")),
+        Case("missing second file", ["old.txt", "before", "missing.txt"], **nf("missing.txt")),
+        Case("both missing reports the first", ["gone1", "before", "gone2"], **nf("gone1")),
+        Case("name with a space", ["with space.txt", "sametime", "old.txt"], 0),
+        Case("non-ASCII name", ["caf\u00e9.txt", "sametime", "new.txt"], 0),
+        Case("non-ASCII missing name echoed", ["na\u00efve.txt", "before", "new.txt"],
+             **nf("na\u00efve.txt")),
+        Case("forward slash path", ["./old.txt", "before", "./new.txt"], 0),
+    ]
+
+
+def reference_cases(fx):
+    local = {"TZ": fx.tz}
+    invalid = lambda text: dict(code=255, err="Invalid date/time expression: " + text + "\n")
+    old = fx.stamps["old.txt"]
+    old_local_days = (old + fx.offset) // TICKS_PER_DAY
+    return [
+        Case("today-n same local day", ["threedays.txt", "sametime", "today-3"], 0, env=local),
+        Case("today-n later day", ["threedays.txt", "after", "today-4", "/debug"], 0,
+             out=report(True, "1 days after"), env=local),
+        Case("today-n earlier day", ["threedays.txt", "before", "today-2", "/debug"], 0,
+             out=report(True, "1 days before"), env=local),
+        Case("TODAY upper case", ["threedays.txt", "before", "TODAY"], 0, env=local),
+        Case("Today-3 mixed case", ["threedays.txt", "sametime", "Today-3"], 0, env=local),
+        Case("today alone", ["recent.txt", "sametime", "today", "/debug"], 0,
+             out=report(True, "0 days"), env=local),
+        Case("today- counts zero", ["recent.txt", "sametime", "today-"], 0, env=local),
+        Case("today in pieces", ["threedays.txt", "sametime", "today", "-3"], 0, env=local),
+        Case("today in three pieces", ["threedays.txt", "sametime", "today", "-", "3"], 0,
+             env=local),
+        Case("today with dateutc", ["utcnoon3.txt", "sametime", "today-3", "/dateutc", "/debug"], 0,
+             out=report(True, "0 days")),
+        Case("now-n after", ["recent.txt", "after", "now-31"], 0),
+        Case("now-n before", ["recent.txt", "before", "now-29"], 0),
+        Case("NOW-n upper case", ["recent.txt", "before", "NOW-29"], 0),
+        Case("now ignores date options", ["recent.txt", "before", "now-29", "/datelocal", "/debug"],
+             0, out=re.compile(r"\AResp: true\r\nDiff: (5[89]|6[01]) seconds before\r\n\Z"),
+             env=local),
+        Case("now alone", ["recent.txt", "before", "now"], 0),
+        Case("now- counts zero", ["recent.txt", "before", "now-"], 0),
+        Case("leading zeros", ["threedays.txt", "sametime",
+                               "today-" + "0" * 39 + "3"], 0, env=local),
+        Case("huge day count holds at the scale's start",
+             ["old.txt", "after", "today-99999999999", "/debug"], 0,
+             out=report(True, "%d days after" % old_local_days), env=local),
+        Case("huge day count is never after",
+             ["old.txt", "before", "today-4294967295"], 1, env=local),
+        Case("forty-digit count", ["old.txt", "after", "today-" + "9" * 40, "/dateutc"], 0),
+        Case("huge minute count", ["old.txt", "after", "now-99999999999999", "/debug"], 0,
+             out=report(True, "%d seconds after" % (old // TICKS_PER_SECOND))),
+        Case("today plus", ["old.txt", "before", "today+1"], **invalid("today+1")),
+        Case("today fraction", ["old.txt", "before", "today-1.5"], **invalid("today-1.5")),
+        Case("today letter", ["old.txt", "before", "today-x"], **invalid("today-x")),
+        Case("today space digit in one parameter", ["old.txt", "before", "today 8"],
+             **invalid("today 8")),
+        Case("today digit in two parameters", ["old.txt", "before", "today", "8"],
+             **invalid("today8")),
+        Case("now letter", ["old.txt", "before", "now-x"], **invalid("now-x")),
+        Case("todays.txt is an expression", ["old.txt", "before", "todays.txt"],
+             **invalid("todays.txt")),
+        Case("today.txt is an expression", ["old.txt", "before", "today.txt"],
+             **invalid("today.txt")),
+        Case("nowhere.txt is an expression", ["old.txt", "before", "nowhere.txt"],
+             **invalid("nowhere.txt")),
+        Case("now.log is an expression", ["old.txt", "before", "now.log"], **invalid("now.log")),
+        Case("a path prefix names the file", ["old.txt", "sametime", "./today.txt"], 0),
+        Case("first file reported before the expression", ["gone", "before", "today+1"],
+             code=255, err="Not found or invalid: gone\n"),
+    ]
+
+
+def line_cases(fx):
+    usage = dict(code=255, err=USAGE_ERROR)
+    return [
+        LineCase("program path only", "datora.exe", **usage),
+        LineCase("trailing spaces only", "datora.exe   ", **usage),
+        LineCase("explicitly empty first parameter", 'datora.exe "" before x', **usage),
+        LineCase("lone quote at the end", 'datora.exe "', **usage),
+        LineCase("quoted question mark", 'datora.exe "/?"', **usage),
+        LineCase("several spaces", "  datora.exe    old.txt   before    new.txt   ", 0),
+        LineCase("quoted name with a space", 'datora.exe "with space.txt" before new.txt', 0),
+        LineCase("quotes inside a name", 'datora.exe with" "space.txt before new.txt', 0),
+        LineCase("quotes glued to text", 'datora.exe old.txt before ne"w.t"xt', 0),
+        LineCase("text after a closing quote", 'datora.exe "old.txt"before new.txt', 0),
+        LineCase("quoted program path with spaces",
+                 '"C:\\my prog.exe" old.txt before new.txt', 0),
+        LineCase("text right after the quoted program path",
+                 '"C:\\my prog.exe"old.txt before new.txt', 0),
+        LineCase("unquoted program path with spaces",
+                 "C:\\my prog.exe old.txt before new.txt",
+                 code=255, err="Syntax error: old.txt\n"),
+        LineCase("unterminated quote runs to the end", 'datora.exe old.txt before "new.txt', 0),
+        # Windows drops trailing spaces from a path's last part, so the name
+        # kept here must not exist even without them.
+        LineCase("unterminated quote keeps spaces", 'datora.exe old.txt before "gone.txt  ',
+                 code=255, err="Not found or invalid: gone.txt  \n"),
+        LineCase("tab does not separate", "datora.exe old.txt\tbefore new.txt",
+                 code=255, err="Syntax error: new.txt\n"),
+        LineCase("empty parameter ends the line", 'datora.exe old.txt before new.txt "" x', 0),
+        LineCase("two empty parameters", 'datora.exe old.txt before new.txt """" x', 0),
+        LineCase("backslash does not escape a quote", 'datora.exe old.txt before folder\\""', 1),
+        LineCase("report through the launcher", "datora.exe old.txt before new.txt /debug", 0,
+                 out=report(True, "31622400 seconds before")),
+    ]

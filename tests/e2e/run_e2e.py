@@ -1,0 +1,193 @@
+#!/usr/bin/env python3
+"""End-to-end cases for Datora, run against one built binary.
+
+The same table runs against the Linux binary (directly) and the Windows
+binary (under Wine). Each case names its parameters, the exit code and the
+exact text expected on standard output and standard error; both channels are
+redirected, so the expected bytes are UTF-16LE. Exact command-line texts
+reach the Windows binary through the test launcher (CreateProcessW).
+
+    run_e2e.py --binary build/native/datora
+    run_e2e.py --binary build/windows/datora.exe --launcher .../datora_launcher.exe --wine wine
+"""
+
+import argparse
+import os
+import re
+import shutil
+import subprocess
+import sys
+import tempfile
+import time
+import unittest
+
+from cases import (BANNER, USAGE, file_cases, line_cases, reference_cases, refresh_recent,
+                   stamp_fixture)
+
+ARGS = None
+
+
+def utc_ticks_now():
+    return (time.time_ns() // 100) + 116444736000000000
+
+
+class Target:
+    """How to start the binary under test and where its files live."""
+
+    def __init__(self, args, workdir):
+        self.binary = os.path.abspath(args.binary)
+        self.launcher = os.path.abspath(args.launcher) if args.launcher else None
+        self.wine = args.wine
+        self.workdir = workdir
+
+    @property
+    def windows(self):
+        return self.wine is not None
+
+    def environment(self, extra):
+        env = dict(os.environ)
+        env.setdefault("WINEDEBUG", "-all")
+        env.update(extra)
+        return env
+
+    def run_arguments(self, arguments, env=None):
+        command = ([self.wine] if self.windows else []) + [self.binary] + list(arguments)
+        return self._run(command, env)
+
+    def run_command_line(self, text, env=None):
+        """Starts the Windows binary with exactly `text` as its command line."""
+        path = os.path.join(self.workdir, "command-line.bin")
+        with open(path, "wb") as handle:
+            handle.write(text.encode("utf-16-le", "surrogatepass"))
+        return self._run([self.wine, self.launcher, self.binary, path], env)
+
+    def _run(self, command, env):
+        # Both channels go to files: with two pipes, Wine keeps them open in
+        # a helper process for seconds after the program has ended.
+        with tempfile.TemporaryFile() as out, tempfile.TemporaryFile() as err:
+            completed = subprocess.run(command, cwd=self.workdir,
+                                       env=self.environment(env or {}),
+                                       stdin=subprocess.DEVNULL, stdout=out, stderr=err,
+                                       timeout=60)
+            out.seek(0)
+            err.seek(0)
+            return subprocess.CompletedProcess(command, completed.returncode, out.read(),
+                                               err.read())
+
+    def run_on_terminal(self, arguments, terminal):
+        command = [self.binary] + list(arguments)
+        return subprocess.run(command, cwd=self.workdir, env=self.environment({}),
+                              stdin=subprocess.DEVNULL, stdout=terminal, stderr=terminal,
+                              timeout=60)
+
+
+def utf16(text):
+    return text.encode("utf-16-le", "surrogatepass")
+
+
+class EndToEnd(unittest.TestCase):
+    target = None
+    fixture = None
+
+    @classmethod
+    def setUpClass(cls):
+        cls.workdir = tempfile.mkdtemp(prefix="datora-e2e-")
+        cls.target = Target(ARGS, cls.workdir)
+        cls.fixture = stamp_fixture(cls.workdir, utc_ticks_now())
+
+    @classmethod
+    def tearDownClass(cls):
+        shutil.rmtree(cls.workdir, ignore_errors=True)
+
+    def check_output(self, result, case):
+        self.assertEqual(result.returncode, case.code, "exit code")
+        self.check_channel(result.stdout, case.out, "standard output")
+        self.check_channel(result.stderr, case.err, "standard error")
+
+    def check_channel(self, data, expected, channel):
+        if isinstance(expected, re.Pattern):
+            self.assertEqual(len(data) % 2, 0, channel + " is not UTF-16LE")
+            text = data.decode("utf-16-le", "surrogatepass")
+            self.assertRegex(text, expected, channel)
+        else:
+            self.assertEqual(data, utf16(expected), channel)
+
+    def run_table(self, cases):
+        for case in cases:
+            with self.subTest(case.name):
+                reason = case.skip_reason(self.target.windows)
+                if reason:
+                    self.skipTest(reason)
+                refresh_recent(self.workdir)
+                result = self.target.run_arguments(case.args, case.env)
+                self.check_output(result, case)
+
+    def test_usage_and_grammar(self):
+        self.run_table(file_cases(self.fixture))
+
+    def test_reference_times(self):
+        self.run_table(reference_cases(self.fixture))
+
+    def test_exact_command_lines(self):
+        """Command lines that argv cannot express: quotes glued to text, tabs,
+        unterminated quotes, quoted program paths."""
+        if not self.target.windows:
+            self.skipTest("a POSIX program receives argv, not a command-line text")
+        for case in line_cases(self.fixture):
+            with self.subTest(case.name):
+                result = self.target.run_command_line(case.line, case.env)
+                self.check_output(result, case)
+
+    def test_usage_bytes_on_standard_error(self):
+        """The usage text reaches a redirected standard error as UTF-16LE:
+        CR LF inside, one LF at the end, no byte-order mark."""
+        result = self.target.run_arguments([])
+        self.assertEqual(result.returncode, 255)
+        self.assertEqual(result.stdout, b"")
+        self.assertEqual(result.stderr, utf16(BANNER + USAGE + "\n"))
+        self.assertFalse(result.stderr.startswith(b"\xff\xfe"))
+        self.assertTrue(result.stderr.endswith(b"\r\x00\n\x00\n\x00"))
+
+    def test_terminal_output_is_utf8(self):
+        """On a terminal the Linux build writes UTF-8."""
+        if self.target.windows:
+            self.skipTest("Wine gives the program no console here")
+        import pty
+        name = "mis\u00e9ing-\udcff.txt"
+        leader, follower = pty.openpty()
+        try:
+            result = self.target.run_on_terminal(
+                [os.fsencode(name), b"before", b"old.txt"], follower)
+            os.close(follower)
+            follower = -1
+            received = b""
+            while True:
+                try:
+                    chunk = os.read(leader, 4096)
+                except OSError:
+                    break
+                if not chunk:
+                    break
+                received += chunk
+        finally:
+            os.close(leader)
+            if follower >= 0:
+                os.close(follower)
+        self.assertEqual(result.returncode, 255)
+        self.assertIn(b"Not found or invalid: mis\xc3\xa9ing-\xff.txt", received)
+
+
+def main():
+    global ARGS
+    parser = argparse.ArgumentParser()
+    parser.add_argument("--binary", required=True)
+    parser.add_argument("--launcher")
+    parser.add_argument("--wine")
+    ARGS, rest = parser.parse_known_args()
+    if not os.path.exists(ARGS.binary):
+        sys.exit("binary not built: " + ARGS.binary)
+    unittest.main(argv=[sys.argv[0], "-v"] + rest)
+
+
+if __name__ == "__main__":
+    main()
