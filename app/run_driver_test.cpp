@@ -1,0 +1,138 @@
+#include "app/run_driver.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "platform/fake_platform.h"
+
+namespace {
+
+// A redirected channel receives UTF-16LE bytes, no byte-order mark.
+std::string Utf16Le(const Text& text) {
+  std::string bytes;
+  for (char16_t unit : text) {
+    bytes.push_back(static_cast<char>(unit & 0xFF));
+    bytes.push_back(static_cast<char>(unit >> 8));
+  }
+  return bytes;
+}
+
+const char16_t* const UsageLines[] = {
+    u"compares ..",
+    u"    the time&date of two files (or directories),",
+    u"    the date only, time ignored",
+    u"    the date of a file with TODAY[-n days]",
+    u"    the time&date of a file with NOW[-n minutes]",
+    u"Examples:",
+    u"    Datora this.zip created before that.zip ",
+    u"    Datora this.zip modified after today-8 ",
+    u"Syntax:",
+    u"    Datora File1 [Stamp] [not] before|after|sametime File2 [Stamp] [Option] ",
+    u"    Datora File1 [Stamp] [not] before|after|sametime today[-n] [Option] ",
+    u"    Datora File1 [Stamp] [not] before|after|sametime now[-n]  ",
+    u"Stamp is: ",
+    u"    created, modified (default) or accessed",
+    u"    (by default: second stamp = first stamp) ",
+    u"Options to compare date only, ignore time:",
+    u"    /DateLocal or /DateUTC ",
+    u"    (if TODAY is used, default is /DateLocal) ",
+    u"Result by errorlevel:",
+    u"    0: true, 1: false, 255: error (message to STDERR)",
+};
+
+TEST(RunDatora, UsageTextGoesToStandardErrorForMissingEmptyOrHelpParameter) {
+  Text usage;
+  for (const char16_t* line : UsageLines) usage += Text(line) + u"\r\n";
+  for (const char16_t* line : {u"prog", u"prog  ", u"prog \"\" before b", u"prog /?"}) {
+    SCOPED_TRACE(testing::Message() << "line " << testing::PrintToString(Text(line)));
+    FakePlatform platform;
+    platform.commandLine = line;
+    EXPECT_EQ(RunDatora(platform), ExitError);
+    const std::string banner = Utf16Le(u"Datora, ver. 2.4");
+    ASSERT_EQ(platform.errorBytes.compare(0, banner.size(), banner), 0);
+    const size_t bannerEnd = platform.errorBytes.find(Utf16Le(u"\r\n"));
+    ASSERT_NE(bannerEnd, std::string::npos);
+    EXPECT_EQ(bannerEnd % 2, 0u);
+    EXPECT_EQ(platform.errorBytes.substr(bannerEnd + 4), Utf16Le(usage + u"\n"));
+    EXPECT_EQ(platform.outputBytes, "");
+    EXPECT_TRUE(platform.namesLookedUp.empty());
+  }
+}
+
+// Stamps on a fixed day D; "late" is written at 21:00 UTC.
+constexpr TimeValue D = 154'000 * TicksPerDay;
+constexpr TimeValue Hour = 60 * TicksPerMinute;
+
+struct RunCase {
+  const char16_t* line;
+  ExitCode code;
+  const char16_t* error;   // text on standard error, LF included
+  const char16_t* output;  // text on standard output
+  std::vector<Text> namesLookedUp;
+};
+
+const RunCase RunCases[] = {
+    {u"prog old before new", ExitTrue, u"", u"", {u"old", u"new"}},
+    {u"prog old after new", ExitFalse, u"", u"", {u"old", u"new"}},
+    {u"prog old before new /debug", ExitTrue, u"", u"Resp: true\r\nDiff: 3600 seconds before\r\n",
+     {u"old", u"new"}},
+    {u"prog old after new /debug /datelocal", ExitFalse, u"", u"Resp: false\r\nDiff: 0 days\r\n",
+     {u"old", u"new"}},
+    {u"prog /h before new", ExitError, u"Not found or invalid: /h\n", u"", {u"/h"}},
+    {u"prog missing before absent /debug", ExitError, u"Not found or invalid: missing\n", u"",
+     {u"missing"}},
+    {u"prog old before absent /debug", ExitError, u"Not found or invalid: absent\n", u"",
+     {u"old", u"absent"}},
+    {u"prog old before", ExitError, u"Not found or invalid: \n", u"", {u"old"}},
+    {u"prog old new", ExitError, u"Syntax error: new\n", u"", {}},
+    {u"prog old before /?", ExitError, u"Not found or invalid: /?\n", u"", {u"old"}},
+    {u"prog old before today-x /debug", ExitError, u"Invalid date/time expression: today-x\n", u"",
+     {u"old"}},
+    // now is D + 23:30 UTC and the local offset +2 h: local "today" is D + 1,
+    // while "late" (21:00 UTC, 23:00 local) is still on day D either way.
+    {u"prog late sametime today /debug", ExitFalse, u"",
+     u"Resp: false\r\nDiff: 1 days before\r\n", {u"late"}},
+    {u"prog late sametime today /dateutc /debug", ExitTrue, u"", u"Resp: true\r\nDiff: 0 days\r\n",
+     {u"late"}},
+    {u"prog late after now-180 /datelocal /debug", ExitTrue, u"",
+     u"Resp: true\r\nDiff: 1800 seconds after\r\n", {u"late"}},
+};
+
+TEST(RunDatora, WholeRunsOnTheFakeGiveCodeMessageAndReport) {
+  for (const RunCase& c : RunCases) {
+    SCOPED_TRACE(testing::Message() << "line " << testing::PrintToString(Text(c.line)));
+    FakePlatform platform;
+    platform.commandLine = c.line;
+    platform.now = D + 23 * Hour + 30 * TicksPerMinute;
+    platform.utcOffsetTicks = 2 * Hour;
+    platform.entries[u"old"] = {D + Hour, D + Hour, D + 10 * Hour};
+    platform.entries[u"new"] = {D + Hour, D + Hour, D + 11 * Hour};
+    platform.entries[u"late"] = {0, 0, D + 21 * Hour};
+    EXPECT_EQ(RunDatora(platform), c.code);
+    EXPECT_EQ(platform.errorBytes, Utf16Le(c.error));
+    EXPECT_EQ(platform.outputBytes, Utf16Le(c.output));
+    EXPECT_EQ(platform.namesLookedUp, c.namesLookedUp);
+  }
+}
+
+TEST(RunDatora, ConsoleChannelsReceiveTextInsteadOfBytes) {
+  FakePlatform platform;
+  platform.outputIsConsole = true;
+  platform.errorIsConsole = true;
+  platform.entries[u"a"] = {0, 0, 5 * TicksPerSecond};
+  platform.entries[u"b"] = {0, 0, 7 * TicksPerSecond};
+  platform.commandLine = u"prog a before b /debug";
+  EXPECT_EQ(RunDatora(platform), ExitTrue);
+  EXPECT_EQ(platform.outputConsole, u"Resp: true\r\nDiff: 2 seconds before\r\n");
+  EXPECT_EQ(platform.outputFlushes, 2);
+
+  platform.commandLine = u"prog a b";
+  EXPECT_EQ(RunDatora(platform), ExitError);
+  EXPECT_EQ(platform.errorConsole, u"Syntax error: b\n");
+  EXPECT_EQ(platform.outputBytes, "");
+  EXPECT_EQ(platform.errorBytes, "");
+}
+
+}  // namespace

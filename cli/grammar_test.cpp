@@ -1,0 +1,84 @@
+#include "cli/grammar.h"
+
+#include <gtest/gtest.h>
+
+#include "platform/fake_platform.h"
+
+namespace {
+
+using enum StampKind;
+
+// Parses "prog " + parameters the way a run does: the first parameter is
+// file1, the grammar reads the rest.
+RunRequest Parse(const Text& parameters) {
+  FakePlatform platform;
+  CommandLine commandLine = OpenCommandLine(u"prog " + parameters);
+  RunRequest request;
+  request.file1 = NextParameter(commandLine);
+  ParseArguments(request, commandLine, platform);
+  return request;
+}
+
+struct GrammarCase {
+  const char16_t* parameters;
+  int acceptMask;
+  StampKind stamp1;
+  StampKind stamp2;
+  DateMode dateMode;
+  bool debug;
+  const char16_t* file2;
+  const char16_t* message;
+};
+
+const GrammarCase GrammarCases[] = {
+    {u"a before b", 2, Modified, Modified, DateMode::Exact, false, u"b", u""},
+    {u"a BEFORE b /DateUTC", 2, Modified, Modified, DateMode::Utc, false, u"b", u""},
+    {u"a Sametime b /DEBUG", 1, Modified, Modified, DateMode::Exact, true, u"b", u""},
+    {u"a created before b accessed", 2, Created, Accessed, DateMode::Exact, false, u"b", u""},
+    {u"a before b created", 2, Modified, Created, DateMode::Exact, false, u"b", u""},
+    {u"a not before b", 5, Modified, Modified, DateMode::Exact, false, u"b", u""},
+    {u"a before not b", 5, Modified, Modified, DateMode::Exact, false, u"b", u""},
+    {u"a not not after b", 4, Modified, Modified, DateMode::Exact, false, u"b", u""},
+    {u"a before after b", 6, Modified, Modified, DateMode::Exact, false, u"b", u""},
+    {u"a before after sametime b", 7, Modified, Modified, DateMode::Exact, false, u"b", u""},
+    {u"a not before after sametime b", 0, Modified, Modified, DateMode::Exact, false, u"b", u""},
+    {u"a before b not", 2, Modified, Modified, DateMode::Exact, false, u"b", u""},
+    {u"a before b c", 2, Modified, Modified, DateMode::Exact, false, u"bc", u""},
+    {u"a before today -8", 2, Modified, Modified, DateMode::Exact, false, u"today-8", u""},
+    {u"a before b /dateutc /datelocal", 2, Modified, Modified, DateMode::Local, false, u"b", u""},
+    {u"a /datelocal /dateutc after b", 4, Modified, Modified, DateMode::Utc, false, u"b", u""},
+    {u"a before b \"\" c /debug", 2, Modified, Modified, DateMode::Exact, false, u"b", u""},
+    {u"a \"\" b", 0, Created, Modified, DateMode::Exact, false, u"", u""},
+    {u"a accessed before", 0, Created, Accessed, DateMode::Exact, false, u"", u""},
+    {u"a before beforehand", 2, Modified, Modified, DateMode::Exact, false, u"beforehand", u""},
+    // Errors stop the loop before stamp2 is captured.
+    {u"a before before b", 0, Created, Created, DateMode::Exact, false, u"", u"Syntax error: b"},
+    {u"a Bee", 0, Created, Created, DateMode::Exact, false, u"", u"Syntax error: Bee"},
+    {u"a /? before b", 0, Created, Created, DateMode::Exact, false, u"", u"Syntax error: /?"},
+    {u"a before b before c", 2, Modified, Created, DateMode::Exact, false, u"b",
+     u"Syntax error: c"},
+};
+
+TEST(ParseArguments, KeywordsAndOperandPiecesFillTheRequest) {
+  for (const GrammarCase& c : GrammarCases) {
+    SCOPED_TRACE(testing::Message() << "parameters #" << (&c - GrammarCases));
+    const RunRequest request = Parse(c.parameters);
+    EXPECT_EQ(request.file1, u"a");
+    EXPECT_EQ(request.acceptMask, c.acceptMask);
+    EXPECT_EQ(request.stamp1, c.stamp1);
+    EXPECT_EQ(request.stamp2, c.stamp2);
+    EXPECT_EQ(request.dateMode, c.dateMode);
+    EXPECT_EQ(request.debug, c.debug);
+    EXPECT_EQ(request.file2, c.file2);
+    EXPECT_EQ(request.message, c.message);
+  }
+}
+
+TEST(ParseArguments, FirstParameterIsNeverAKeyword) {
+  const RunRequest request = Parse(u"before before x");
+  EXPECT_EQ(request.file1, u"before");
+  EXPECT_EQ(request.file2, u"x");
+  EXPECT_EQ(request.message, u"");
+}
+
+}  // namespace

@@ -1,0 +1,83 @@
+#include "timing/compare.h"
+
+#include <gtest/gtest.h>
+
+#include "platform/fake_platform.h"
+
+namespace {
+
+constexpr TimeValue D = 154'000 * TicksPerDay;
+constexpr TimeValue Hour = 60 * TicksPerMinute;
+
+TEST(TruncateToDay, KeepsTheStartOfTheDayTowardZero) {
+  const struct {
+    TimeValue value;
+    TimeValue day;
+  } cases[] = {
+      {0, 0},
+      {TicksPerDay - 1, 0},
+      {TicksPerDay, TicksPerDay},
+      {D + 23 * Hour, D},
+      {-1, 0},
+      {-TicksPerDay, -TicksPerDay},
+      {-TicksPerDay - 1, -TicksPerDay},
+  };
+  for (const auto& c : cases) EXPECT_EQ(TruncateToDay(c.value), c.day) << c.value;
+}
+
+struct NormalizeCase {
+  TimeValue time1, time2;
+  DateMode mode;
+  Relation relation;
+};
+
+// The local offset is -1 h: 23:59 and 00:01 UTC on consecutive days are
+// 22:59 and 23:01 on one local day.
+const NormalizeCase NormalizeCases[] = {
+    {D + 5, D + 6, DateMode::Exact, Before},
+    {D + 6, D + 5, DateMode::Exact, After},
+    {D + 5, D + 6, DateMode::Utc, SameTime},
+    {D + 5, D + 6, DateMode::Local, SameTime},
+    {D - TicksPerMinute, D + TicksPerMinute, DateMode::Exact, Before},
+    {D - TicksPerMinute, D + TicksPerMinute, DateMode::Utc, Before},
+    {D - TicksPerMinute, D + TicksPerMinute, DateMode::Local, SameTime},
+    {D + 30 * TicksPerMinute, D + 2 * Hour, DateMode::Utc, SameTime},
+    {D + 30 * TicksPerMinute, D + 2 * Hour, DateMode::Local, Before},
+};
+
+TEST(NormalizeToDate, DateModesCompareLocalOrUtcDays) {
+  for (const NormalizeCase& c : NormalizeCases) {
+    SCOPED_TRACE(testing::Message() << "case #" << (&c - NormalizeCases));
+    FakePlatform platform;
+    platform.utcOffsetTicks = -Hour;
+    TimeValue time1 = c.time1;
+    TimeValue time2 = c.time2;
+    NormalizeToDate(platform, time1, time2, c.mode);
+    if (c.mode == DateMode::Exact) {
+      EXPECT_EQ(time1, c.time1);
+      EXPECT_EQ(time2, c.time2);
+    } else {
+      EXPECT_EQ(time1 % TicksPerDay, 0);
+      EXPECT_EQ(time2 % TicksPerDay, 0);
+    }
+    EXPECT_EQ(CompareTimes(time1, time2), c.relation);
+  }
+}
+
+TEST(Verdict, IsTrueExactlyWhenTheRelationIsAccepted) {
+  for (const Relation relation : {SameTime, Before, After}) {
+    EXPECT_EQ(Verdict(relation, 7), ExitTrue);
+    EXPECT_EQ(Verdict(relation, 0), ExitFalse);
+    EXPECT_EQ(Verdict(relation, relation), ExitTrue);
+    EXPECT_EQ(Verdict(relation, 7 ^ relation), ExitFalse);
+  }
+}
+
+TEST(CompareTimes, ComparesAsSignedValues) {
+  EXPECT_EQ(CompareTimes(-1, 0), Before);
+  EXPECT_EQ(CompareTimes(0, -1), After);
+  EXPECT_EQ(CompareTimes(INT64_MIN, INT64_MAX), Before);
+  EXPECT_EQ(CompareTimes(42, 42), SameTime);
+}
+
+}  // namespace
