@@ -1,0 +1,58 @@
+#!/usr/bin/env bash
+# Guards against work that grows faster than the command line: the
+# instructions of `datora a before` followed by 200,000 one-character
+# parameters (about 400 KB) stay within 15 times those with 20,000. Ten
+# times the parameters should cost about ten times the instructions; a
+# splitter that rescanned the line from its start for every parameter would
+# grow with the square of the count.
+#
+# Instruction counts from callgrind are deterministic, so this runs in CI
+# without the flakiness of a timed test.
+#
+#   check_linear_split.sh PATH/TO/datora
+set -euo pipefail
+
+datora=$(realpath "${1:?usage: check_linear_split.sh PATH/TO/datora}")
+max_ratio=15
+
+if ! command -v valgrind >/dev/null; then
+  echo "FAIL: valgrind is not installed (scripts/test-all installs it)"
+  exit 1
+fi
+
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+
+# 200,000 parameters take about 2 MB of argument space; the kernel allows a
+# quarter of the stack limit, so raise it where the hard limit permits.
+ulimit -s 65536 2>/dev/null || ulimit -s unlimited 2>/dev/null || true
+
+instructions() {  # instructions PARAMETER_COUNT
+  local parameters
+  mapfile -t parameters < <(yes x | head -n "$1")
+  rm -f "$work/callgrind.out"
+  (cd "$work" && env -u TZ valgrind --tool=callgrind --callgrind-out-file="$work/callgrind.out" \
+    "$datora" a before "${parameters[@]}" >/dev/null 2>"$work/valgrind.log") || true
+  awk '/^summary:/ {print $2; exit}' "$work/callgrind.out" 2>/dev/null || true
+}
+
+small=$(instructions 20000)
+large=$(instructions 200000)
+if [ -z "$small" ] || [ -z "$large" ]; then
+  echo "FAIL: callgrind gave no instruction count"
+  cat "$work/valgrind.log"
+  echo "0 passed, 1 failed"
+  exit 1
+fi
+
+ratio=$(awk -v a="$large" -v b="$small" 'BEGIN {printf "%.2f", a / b}')
+echo "20,000 parameters: $small instructions"
+echo "200,000 parameters: $large instructions"
+if awk -v r="$ratio" -v m="$max_ratio" 'BEGIN {exit !(r <= m)}'; then
+  echo "ok: ratio $ratio (at most $max_ratio)"
+  echo "1 passed, 0 failed"
+else
+  echo "FAIL: ratio $ratio exceeds $max_ratio"
+  echo "0 passed, 1 failed"
+  exit 1
+fi

@@ -1,0 +1,47 @@
+#!/usr/bin/env bash
+# Guards the Windows executable's footprint: once stripped it stays within
+# 128 KiB and imports only DLLs that every Windows ships (KERNEL32, USER32,
+# msvcrt), so no C++ runtime, libgcc or winpthread DLL has to travel with it.
+#
+#   check_windows_imports.sh PATH/TO/datora.exe
+set -euo pipefail
+
+exe=${1:?usage: check_windows_imports.sh PATH/TO/datora.exe}
+max_bytes=$((128 * 1024))
+
+if [ ! -f "$exe" ]; then
+  echo "FAIL: $exe does not exist (build the windows preset first)"
+  exit 1
+fi
+
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+cp "$exe" "$work/datora.exe"
+x86_64-w64-mingw32-strip "$work/datora.exe"
+
+failures=0
+size=$(stat -c %s "$work/datora.exe")
+if [ "$size" -le "$max_bytes" ]; then
+  echo "ok: stripped size $size bytes (at most $max_bytes)"
+else
+  echo "FAIL: stripped size $size bytes exceeds $max_bytes"
+  failures=$((failures + 1))
+fi
+
+dlls=$(x86_64-w64-mingw32-objdump -p "$work/datora.exe" | awk '/DLL Name:/ {print $3}')
+if [ -z "$dlls" ]; then
+  echo "FAIL: objdump lists no imported DLL; is this a PE executable?"
+  failures=$((failures + 1))
+fi
+for dll in $dlls; do
+  case "${dll,,}" in
+    kernel32.dll | user32.dll | msvcrt.dll) echo "ok: imports $dll" ;;
+    *)
+      echo "FAIL: imports $dll, which Windows does not ship"
+      failures=$((failures + 1))
+      ;;
+  esac
+done
+
+echo "$((failures == 0 ? 1 : 0)) passed, $((failures == 0 ? 0 : 1)) failed"
+[ "$failures" -eq 0 ]
