@@ -7,7 +7,17 @@ namespace {
 constexpr std::u16string_view SyntaxErrorPrefix = u"Syntax error: ";
 
 enum class Keyword {
-  None, Created, Modified, Accessed, Before, After, SameTime, Not, DateLocal, DateUtc, Debug
+  None,
+  Created,
+  Modified,
+  Accessed,
+  Before,
+  After,
+  SameTime,
+  Not,
+  DateLocal,
+  DateUtc,
+  Debug
 };
 
 struct KeywordEntry {
@@ -16,11 +26,11 @@ struct KeywordEntry {
 };
 
 constexpr KeywordEntry Keywords[] = {
-    {u"created", Keyword::Created},     {u"modified", Keyword::Modified},
-    {u"accessed", Keyword::Accessed},   {u"before", Keyword::Before},
-    {u"after", Keyword::After},         {u"sametime", Keyword::SameTime},
-    {u"not", Keyword::Not},             {u"/datelocal", Keyword::DateLocal},
-    {u"/dateutc", Keyword::DateUtc},    {u"/debug", Keyword::Debug},
+    {u"created", Keyword::Created},   {u"modified", Keyword::Modified},
+    {u"accessed", Keyword::Accessed}, {u"before", Keyword::Before},
+    {u"after", Keyword::After},       {u"sametime", Keyword::SameTime},
+    {u"not", Keyword::Not},           {u"/datelocal", Keyword::DateLocal},
+    {u"/dateutc", Keyword::DateUtc},  {u"/debug", Keyword::Debug},
 };
 
 // The longest keyword; longer parameters are never lower-cased.

@@ -5,15 +5,15 @@
 #include "timing/time_value.h"
 
 struct RunRequest {
-  Text file1;                       // first operand, a file or directory name
-  Text file2;                       // second operand, joined from its pieces
+  Text file1;                                    // first operand, a file or directory name
+  Text file2;                                    // second operand, joined from its pieces
   StampKind currentStamp = StampKind::Modified;  // the stamp keyword seen last
   StampKind stamp1 = StampKind::Created;         // captured at file2's first piece
   StampKind stamp2 = StampKind::Created;         // captured when the parameters end
-  int relationMask = 0;             // exclusive-or of the relation bits named
-  int notMask = 0;                  // 0 or 7, flipped by each "not"
-  int acceptMask = 0;               // relations that make the verdict true
+  int relationMask = 0;                          // exclusive-or of the relation bits named
+  int notMask = 0;                               // 0 or 7, flipped by each "not"
+  int acceptMask = 0;                            // relations that make the verdict true
   DateMode dateMode = DateMode::Exact;
   bool debug = false;
-  Text message;                     // empty until the first error
+  Text message;  // empty until the first error
 };

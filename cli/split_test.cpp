@@ -45,15 +45,15 @@ TEST(NextParameter, HandsOutEachParameterThenEmptyText) {
 }
 
 TEST(NextParameter, LongLineGivesEveryParameterInOrder) {
-  constexpr size_t Count = 200'000;
+  constexpr size_t count = 200'000;
   Text line = u"prog";
-  for (size_t i = 0; i < Count; ++i) {
+  for (size_t i = 0; i < count; ++i) {
     line.push_back(u' ');
     line.push_back(static_cast<char16_t>(u'a' + i % 26));
   }
   CommandLine commandLine = OpenCommandLine(line);
   size_t mismatches = 0;
-  for (size_t i = 0; i < Count; ++i) {
+  for (size_t i = 0; i < count; ++i) {
     if (NextParameter(commandLine) != Text(1, static_cast<char16_t>(u'a' + i % 26))) ++mismatches;
   }
   EXPECT_EQ(mismatches, 0u);

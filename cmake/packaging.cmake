@@ -3,13 +3,7 @@
 include(GNUInstallDirs)
 set(DATORA_DOC_DIR ${CMAKE_INSTALL_DATAROOTDIR}/doc/datora)
 
-# The package's read-me: the project's README.md, or, in a tree that has
-# none yet, the shipping notes in its place.
-if(EXISTS "${PROJECT_SOURCE_DIR}/README.md")
-  set(DATORA_README "${PROJECT_SOURCE_DIR}/README.md")
-else()
-  set(DATORA_README "${PROJECT_SOURCE_DIR}/docs/README-shipping.md")
-endif()
+set(DATORA_README "${PROJECT_SOURCE_DIR}/README.md")
 
 if(WIN32)
   # A flat folder: datora.exe beside its read-me and licence.

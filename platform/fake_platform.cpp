@@ -1,6 +1,8 @@
 #include "platform/fake_platform.h"
 
-TimeValue FakePlatform::ToLocalTime(TimeValue utc) { return AddTicksSaturated(utc, utcOffsetTicks); }
+TimeValue FakePlatform::ToLocalTime(TimeValue utc) {
+  return AddTicksSaturated(utc, utcOffsetTicks);
+}
 
 bool FakePlatform::FindEntryStamps(const Text& name, TimeValue stamps[3]) {
   namesLookedUp.push_back(name);

@@ -24,9 +24,9 @@ class FakePlatform final : public Platform {
   bool errorIsConsole = false;
 
   std::vector<Text> namesLookedUp;
-  std::string outputBytes;          // what reached standard output as bytes
-  std::string errorBytes;           // what reached standard error as bytes
-  Text outputConsole;               // what reached standard output as console text
+  std::string outputBytes;  // what reached standard output as bytes
+  std::string errorBytes;   // what reached standard error as bytes
+  Text outputConsole;       // what reached standard output as console text
   Text errorConsole;
   int outputFlushes = 0;
 

@@ -71,9 +71,7 @@ class PosixPlatform final : public Platform {
     return TicksFromUnixTime(now.tv_sec, now.tv_nsec);
   }
 
-  TimeValue ToLocalTime(TimeValue utc) override {
-    return AddTicksSaturated(utc, UtcOffsetTicks());
-  }
+  TimeValue ToLocalTime(TimeValue utc) override { return AddTicksSaturated(utc, UtcOffsetTicks()); }
 
   bool FindEntryStamps(const Text& name, TimeValue stamps[3]) override {
     const std::string path = EncodeUtf8(name.data(), name.size());

@@ -24,11 +24,11 @@ const DecodeCase DecodeCases[] = {
     {"\xF4\x90\x80\x80", u"\xDCF4\xDC90\xDC80\xDC80"},  // above U+10FFFF
     {"\xED\xA0\x80", u"\xDCED\xDCA0\xDC80"},            // encoded surrogate
     {"\xED\xB2\x80", u"\xDCED\xDCB2\xDC80"},
-    {"\xC0\xAF", u"\xDCC0\xDCAF"},                      // overlong forms
+    {"\xC0\xAF", u"\xDCC0\xDCAF"},  // overlong forms
     {"\xE0\x80\xAF", u"\xDCE0\xDC80\xDCAF"},
     {"\xF0\x80\x80\xAF", u"\xDCF0\xDC80\xDC80\xDCAF"},
     {"\x80x\xFF", u"\xDC80x\xDCFF"},
-    {"a\xE2\x82", u"a\xDCE2\xDC82"},                   // cut short at the end
+    {"a\xE2\x82", u"a\xDCE2\xDC82"},  // cut short at the end
     {"\xE2\x82z", u"\xDCE2\xDC82z"},
 };
 

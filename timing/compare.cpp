@@ -1,8 +1,6 @@
 #include "timing/compare.h"
 
-TimeValue TruncateToDay(TimeValue value) {
-  return value / TicksPerDay * TicksPerDay;
-}
+TimeValue TruncateToDay(TimeValue value) { return value / TicksPerDay * TicksPerDay; }
 
 void NormalizeToDate(Platform& platform, TimeValue& time1, TimeValue& time2, DateMode mode) {
   if (mode == DateMode::Exact) return;

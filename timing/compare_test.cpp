@@ -14,13 +14,8 @@ TEST(TruncateToDay, KeepsTheStartOfTheDayTowardZero) {
     TimeValue value;
     TimeValue day;
   } cases[] = {
-      {0, 0},
-      {TicksPerDay - 1, 0},
-      {TicksPerDay, TicksPerDay},
-      {D + 23 * Hour, D},
-      {-1, 0},
-      {-TicksPerDay, -TicksPerDay},
-      {-TicksPerDay - 1, -TicksPerDay},
+      {0, 0},  {TicksPerDay - 1, 0},         {TicksPerDay, TicksPerDay},       {D + 23 * Hour, D},
+      {-1, 0}, {-TicksPerDay, -TicksPerDay}, {-TicksPerDay - 1, -TicksPerDay},
   };
   for (const auto& c : cases) EXPECT_EQ(TruncateToDay(c.value), c.day) << c.value;
 }

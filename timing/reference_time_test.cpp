@@ -11,11 +11,11 @@ TEST(RecognizeReferenceTime, LooksOnlyAtTheLowerCasedPrefix) {
     const char16_t* operand;
     ReferenceKind kind;
   } cases[] = {
-      {u"TODAY", ReferenceKind::Today},     {u"Today-3", ReferenceKind::Today},
-      {u"todays.txt", ReferenceKind::Today}, {u"today.txt", ReferenceKind::Today},
-      {u"NOW-90", ReferenceKind::Now},      {u"now", ReferenceKind::Now},
-      {u"nowhere.txt", ReferenceKind::Now}, {u"tod", ReferenceKind::None},
-      {u"no", ReferenceKind::None},         {u"", ReferenceKind::None},
+      {u"TODAY", ReferenceKind::Today},       {u"Today-3", ReferenceKind::Today},
+      {u"todays.txt", ReferenceKind::Today},  {u"today.txt", ReferenceKind::Today},
+      {u"NOW-90", ReferenceKind::Now},        {u"now", ReferenceKind::Now},
+      {u"nowhere.txt", ReferenceKind::Now},   {u"tod", ReferenceKind::None},
+      {u"no", ReferenceKind::None},           {u"", ReferenceKind::None},
       {u".\\today.txt", ReferenceKind::None}, {u"know", ReferenceKind::None},
   };
   FakePlatform platform;
@@ -53,8 +53,8 @@ const EvaluateCase EvaluateCases[] = {
     {u"today-200001", DateMode::Exact, DateMode::Local, 0, true},
     {u"today-99999999999", DateMode::Exact, DateMode::Local, 0, true},
     {u"today-" + Text(40, u'9'), DateMode::Exact, DateMode::Local, 0, true},
-    {u"today-" + Text(30, u'0') + u"2", DateMode::Exact, DateMode::Local,
-     Now - 2 * TicksPerDay, true},
+    {u"today-" + Text(30, u'0') + u"2", DateMode::Exact, DateMode::Local, Now - 2 * TicksPerDay,
+     true},
     {u"now", DateMode::Local, DateMode::Exact, Now, true},
     {u"NOW-90", DateMode::Utc, DateMode::Exact, Now - 90 * TicksPerMinute, true},
     {u"now-", DateMode::Exact, DateMode::Exact, Now, true},

@@ -49,8 +49,8 @@ TEST(AddTicksSaturated, AddsOrHoldsAtTheRangeEnds) {
     int64_t b;
     TimeValue sum;
   } cases[] = {
-      {1, 2, 3}, {-5, 3, -2}, {Max, 1, Max}, {Max - 1, 1, Max}, {Min, -1, Min},
-      {Max, Min, -1}, {1, Max, Max}, {-2, Min + 1, Min},
+      {1, 2, 3},      {-5, 3, -2},    {Max, 1, Max}, {Max - 1, 1, Max},
+      {Min, -1, Min}, {Max, Min, -1}, {1, Max, Max}, {-2, Min + 1, Min},
   };
   for (const auto& c : cases) EXPECT_EQ(AddTicksSaturated(c.a, c.b), c.sum) << c.a << " + " << c.b;
 }
