@@ -43,6 +43,9 @@ USAGE_ERROR = BANNER + USAGE + "\n"
 # Wine 8 reports a file's last-write time as its creation time; Windows and
 # the Linux build report the real creation (birth) time.
 WINE_CREATION_TIME = "Wine reports the last-write time as the creation time"
+# A Windows directory search reports a symbolic link's own stamps, as the
+# Linux build does; Wine 8 reports those of the link's target.
+WINE_FOLLOWS_LINKS = "Wine reports the stamps of a symbolic link's target"
 
 
 def ticks(year, month, day, hour=0, minute=0, second=0, extra_ticks=0):
@@ -135,6 +138,9 @@ def stamp_fixture(workdir, now):
             with open(path, "w") as handle:
                 handle.write(name)
         set_stamps(path, modified, accessed)
+    link = os.path.join(workdir, "link.txt")
+    os.symlink("old.txt", link)
+    set_stamps(link, ticks(2018, 1, 1, 12))
     tz, offset = noon_zone(now)
     return Fixture(now=now, tz=tz, offset=offset,
                    stamps={name: modified for name, (modified, _) in stamps.items()})
@@ -235,6 +241,8 @@ def file_cases(fx):
         Case("non-ASCII name", ["caf\u00e9.txt", "sametime", "new.txt"], 0),
         Case("non-ASCII missing name echoed", ["na\u00efve.txt", "before", "new.txt"],
              **nf("na\u00efve.txt")),
+        Case("symbolic link has its own stamps", ["link.txt", "before", "old.txt", "/debug"], 0,
+             out=report(True, "63072000 seconds before"), windows_skip=WINE_FOLLOWS_LINKS),
         Case("forward slash path", ["./old.txt", "before", "./new.txt"], 0),
     ]
 

@@ -152,16 +152,13 @@ class EndToEnd(unittest.TestCase):
         self.assertFalse(result.stderr.startswith(b"\xff\xfe"))
         self.assertTrue(result.stderr.endswith(b"\r\x00\n\x00\n\x00"))
 
-    def test_terminal_output_is_utf8(self):
-        """On a terminal the Linux build writes UTF-8."""
-        if self.target.windows:
-            self.skipTest("Wine gives the program no console here")
+    def run_on_terminal(self, arguments):
+        """Runs the Linux binary with both channels on a new terminal and
+        returns its exit code and everything the terminal received."""
         import pty
-        name = "mis\u00e9ing-\udcff.txt"
         leader, follower = pty.openpty()
         try:
-            result = self.target.run_on_terminal(
-                [os.fsencode(name), b"before", b"old.txt"], follower)
+            result = self.target.run_on_terminal(arguments, follower)
             os.close(follower)
             follower = -1
             received = b""
@@ -177,8 +174,21 @@ class EndToEnd(unittest.TestCase):
             os.close(leader)
             if follower >= 0:
                 os.close(follower)
-        self.assertEqual(result.returncode, 255)
-        self.assertIn(b"Not found or invalid: mis\xc3\xa9ing-\xff.txt", received)
+        return result.returncode, received
+
+    def test_terminal_output_is_utf8(self):
+        """On a terminal the Linux build writes UTF-8, and a name that is not
+        valid UTF-8 comes back byte for byte."""
+        if self.target.windows:
+            self.skipTest("Wine gives the program no console here")
+        code, received = self.run_on_terminal(
+            [os.fsencode("mis\u00e9ing-\udcff.txt"), b"before", b"old.txt"])
+        self.assertEqual(code, 255)
+        self.assertEqual(received, b"Not found or invalid: mis\xc3\xa9ing-\xff.txt\r\n")
+        # The terminal turns each LF into CR LF.
+        code, received = self.run_on_terminal(["old.txt", "before", "new.txt", "/debug"])
+        self.assertEqual(code, 0)
+        self.assertEqual(received, b"Resp: true\r\r\nDiff: 31622400 seconds before\r\r\n")
 
 
 def main():
