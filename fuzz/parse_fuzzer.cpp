@@ -71,7 +71,8 @@ void CheckRun(const Text& line) {
   Require(platform.errorBytes.empty(), "standard error written on a verdict");
   const std::string& out = platform.outputBytes;
   if (out.empty()) return;
-  const std::string head = Utf16Le(code == ExitTrue ? u"Resp: true\r\nDiff: " : u"Resp: false\r\nDiff: ");
+  const std::string head =
+      Utf16Le(code == ExitTrue ? u"Resp: true\r\nDiff: " : u"Resp: false\r\nDiff: ");
   Require(StartsWith(out, head), "report does not start with the verdict line");
   Require(out.compare(out.size() - 4, 4, Utf16Le(u"\r\n")) == 0, "report without CR LF");
   Require(platform.outputFlushes == 2, "report lines not flushed one by one");

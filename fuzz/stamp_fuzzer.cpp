@@ -28,7 +28,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     return 0;
   }
   Require(platform.namesLookedUp.size() == 1, "not exactly one search");
-  Require(platform.namesLookedUp[0] == searched, "searched name is not the name less one backslash");
+  Require(platform.namesLookedUp[0] == searched, "searched name is not the name less a backslash");
   const TimeValue stamps[3] = {entry.created, entry.accessed, entry.modified};
   const TimeValue expected = (choice & 0x80) ? stamps[static_cast<int>(kind)] : 0;
   Require(stamp == expected, "stamp not the chosen one of the entry");
