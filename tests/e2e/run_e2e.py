@@ -76,12 +76,16 @@ class Target:
                                                err.read())
 
     def run_with_channels(self, arguments, output, error):
-        """Runs with each channel "closed", on "full" (/dev/full) or on a
-        "file"; returns the exit code and what the file channels received."""
+        """Runs with each channel "closed", on "full" (/dev/full), on a
+        "broken" pipe (its reader gone) or on a "file"; returns the exit code
+        and what the file channels received."""
         command = ([self.wine] if self.windows else []) + [self.binary] + list(arguments)
+        reader, writer = os.pipe()
+        os.close(reader)
         with tempfile.TemporaryFile() as out, tempfile.TemporaryFile() as err, \
-                open("/dev/full", "wb") as full:
-            targets = {"file": None, "full": full, "closed": subprocess.DEVNULL}
+                open("/dev/full", "wb") as full, os.fdopen(writer, "wb") as broken:
+            targets = {"file": None, "full": full, "closed": subprocess.DEVNULL,
+                       "broken": broken}
             streams = [out if output == "file" else targets[output],
                        err if error == "file" else targets[error]]
             closed = [fd for fd, mode in ((1, output), (2, error)) if mode == "closed"]
@@ -195,6 +199,8 @@ class EndToEnd(unittest.TestCase):
             (["gone", "before", "new.txt"], "closed", "file", 255, missing),
             ([], "file", "closed", 255, b""),
             (["old.txt", "before", "new.txt", "/debug"], "file", "closed", 0, report_bytes),
+            (["new.txt", "before", "old.txt", "/debug"], "broken", "file", 1, b""),
+            (["gone", "before", "new.txt"], "file", "broken", 255, b""),
         ]
         for arguments, output, error, code, received in rows:
             with self.subTest(arguments=arguments, output=output, error=error):

@@ -105,6 +105,8 @@ def make_fixture(workdir):
         with open(os.path.join(workdir, name), "w") as handle:
             handle.write(name)
     os.mkdir(os.path.join(workdir, "dir"))
+    # Opening a FIFO would wait for a writer: a run that did would hang.
+    os.mkfifo(os.path.join(workdir, "fifo"))
     os.utime(os.path.join(workdir, "a.txt"), (1_500_000_000, 1_500_000_000))
 
 
@@ -117,6 +119,7 @@ def runs(workdir):
         (["a.txt", "created", "before", b, "accessed"], None, ["a.txt", b]),
         (["a.txt", "not", "after", "c.txt", "/datelocal", "/debug"], 0, ["a.txt", "c.txt"]),
         (["dir", "sametime", "dir", "/dateutc"], 0, ["dir"]),
+        (["fifo", "not", "before", "a.txt"], 0, ["fifo", "a.txt"]),
         (["a.txt", "before", "today-3", "/debug"], 0, ["a.txt"]),
         (["c.txt", "after", "now-60"], 0, ["c.txt"]),
         (["a.txt", "before", "missing.txt"], 255, ["a.txt", "missing.txt"]),
