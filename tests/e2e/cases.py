@@ -83,6 +83,7 @@ class LineCase:
     out: object = ""
     err: object = ""
     env: dict = field(default_factory=dict)
+    wine_skip: str = ""
 
 
 @dataclass
@@ -339,4 +340,112 @@ def line_cases(fx):
         LineCase("backslash does not escape a quote", 'datora.exe old.txt before folder\\""', 1),
         LineCase("report through the launcher", "datora.exe old.txt before new.txt /debug", 0,
                  out=report(True, "31622400 seconds before")),
+    ]
+
+
+# Hostile input: whatever a script passes, the run ends with 0, 1 or 255 and
+# the right bytes on the right channel.
+
+NOT_UTF8_NAME = os.fsdecode(b"bad\xff\xfe.txt")
+NOT_UTF8 = "a Windows command line is UTF-16 text; bytes that are not UTF-8 cannot reach it"
+TOO_LONG_FOR_WINDOWS = "a Windows command line holds at most 32,767 characters"
+
+
+def hostile_fixture(workdir, windows):
+    """Files the hostile cases need beyond stamp_fixture's. A name that is
+    not valid UTF-8 exists only on POSIX."""
+    if windows:
+        return
+    path = os.path.join(os.fsencode(workdir), os.fsencode(NOT_UTF8_NAME))
+    with open(path, "wb") as handle:
+        handle.write(b"x")
+    set_stamps(path, ticks(2020, 1, 1, 12))
+
+
+def hostile_cases(fx):
+    nf = lambda name: dict(code=255, err="Not found or invalid: " + name + "\n")
+    syntax = lambda token: dict(code=255, err="Syntax error: " + token + "\n")
+    invalid = lambda text: dict(code=255, err="Invalid date/time expression: " + text + "\n")
+    old = fx.stamps["old.txt"]
+    megabyte_of_zeros = ["0" * 1024] * 1024
+    megabyte_of_letters = ["y" * 1024] * 1024
+    return [
+        # Names that are not valid UTF-8 are found and echoed byte for byte
+        # (as U+DC80..U+DCFF on a redirected channel).
+        Case("name that is not UTF-8 is found", [NOT_UTF8_NAME, "sametime", "old.txt"], 0,
+             windows_skip=NOT_UTF8),
+        Case("second operand that is not UTF-8 is found", ["old.txt", "sametime", NOT_UTF8_NAME],
+             0, windows_skip=NOT_UTF8),
+        Case("missing name that is not UTF-8 is echoed",
+             [os.fsdecode(b"gone\xc3(\xed\xa0\x80\xf8.txt"), "before", "old.txt"],
+             **nf(os.fsdecode(b"gone\xc3(\xed\xa0\x80\xf8.txt")), windows_skip=NOT_UTF8),
+        # Long names.
+        Case("name of 5,000 characters", ["n" * 5000, "before", "old.txt"], **nf("n" * 5000)),
+        Case("second operand of 5,000 characters", ["old.txt", "before", "m" * 5000],
+             **nf("m" * 5000)),
+        Case("syntax error of 5,000 characters", ["old.txt", "s" * 5000], **syntax("s" * 5000)),
+        Case("expression of 5,000 characters", ["old.txt", "before", "today-" + "x" * 5000],
+             **invalid("today-" + "x" * 5000)),
+        Case("name of 100,000 characters", ["l" * 100_000, "before", "old.txt"],
+             **nf("l" * 100_000), windows_skip=TOO_LONG_FOR_WINDOWS),
+        # Tabs, line ends and control characters are ordinary characters.
+        Case("tab in a name", ["a\tb.txt", "before", "old.txt"], **nf("a\tb.txt")),
+        Case("newline in a name", ["a\nb.txt", "before", "old.txt"], **nf("a\nb.txt")),
+        Case("carriage return in a name", ["old.txt\r", "before", "new.txt"], **nf("old.txt\r")),
+        Case("control characters in a name", ["\x01\x07\x1b[31m\x7f", "before", "old.txt"],
+             **nf("\x01\x07\x1b[31m\x7f")),
+        Case("newline in a syntax error", ["old.txt", "x\ny"], **syntax("x\ny")),
+        Case("control character in an expression", ["old.txt", "before", "now-\x01"],
+             **invalid("now-\x01")),
+        Case("tab inside a keyword is no keyword", ["old.txt", "be\tfore", "new.txt"],
+             **syntax("be\tfore")),
+        # Counts of 40 digits.
+        Case("forty-digit minute count holds at the scale's start",
+             ["old.txt", "after", "now-" + "9" * 40, "/debug"], 0,
+             out=report(True, "%d seconds after" % (old // TICKS_PER_SECOND))),
+        Case("forty zeros count nothing", ["old.txt", "before", "today-" + "0" * 40], 0),
+        Case("forty-digit count ending in one", ["old.txt", "before", "now-" + "0" * 39 + "1"], 0),
+        Case("forty-digit count with a letter", ["old.txt", "before", "today-" + "9" * 39 + "x"],
+             **invalid("today-" + "9" * 39 + "x")),
+        # A command line of a megabyte (POSIX; Windows stops at 32,767
+        # characters, see the exact command lines).
+        Case("megabyte command line", ["old.txt", "before", "today-"] + megabyte_of_zeros, 0,
+             windows_skip=TOO_LONG_FOR_WINDOWS),
+        Case("megabyte message", ["old.txt", "before", "today-x"] + megabyte_of_letters,
+             **invalid("today-x" + "y" * 1024 * 1024), windows_skip=TOO_LONG_FOR_WINDOWS),
+    ]
+
+
+# CreateProcessW takes at most 32,767 characters, the terminating NUL
+# included.
+LONGEST_COMMAND_LINE = 32_766
+# The launcher's exit code when CreateProcessW refuses the command line.
+LAUNCH_REFUSED = 251
+WINE_LONG_LINES = ("Wine 8 starts a process with a command line of 40,000 characters; "
+                   "Windows refuses one over 32,766")
+
+
+def hostile_line_cases(fx):
+    nf = lambda name: dict(code=255, err="Not found or invalid: " + name + "\n")
+    zeros = "datora.exe old.txt before today-"
+    letters = "datora.exe old.txt before today-x"
+    fill = lambda head, c: head + c * (LONGEST_COMMAND_LINE - len(head))
+    return [
+        # Lone surrogates pass through unchanged and are echoed as UTF-16LE.
+        LineCase("lone high surrogate in the first name", "datora.exe a\ud800b before old.txt",
+                 **nf("a\ud800b")),
+        LineCase("lone low surrogate in the second name", "datora.exe old.txt before \udc00x",
+                 **nf("\udc00x")),
+        LineCase("reversed surrogate pair", "datora.exe \udc00\ud800 before old.txt",
+                 **nf("\udc00\ud800")),
+        LineCase("lone surrogate in an expression", "datora.exe old.txt before today-\udfff",
+                 code=255, err="Invalid date/time expression: today-\udfff\n"),
+        LineCase("lone surrogate as a syntax error", "datora.exe old.txt \ud83d",
+                 code=255, err="Syntax error: \ud83d\n"),
+        LineCase("longest command line", fill(zeros, "0"), 0),
+        LineCase("longest command line echoed", fill(letters, "y"), code=255,
+                 err="Invalid date/time expression: "
+                     + fill(letters, "y")[len("datora.exe old.txt before "):] + "\n"),
+        LineCase("command line one character too long", fill(zeros, "0") + "0", LAUNCH_REFUSED,
+                 wine_skip=WINE_LONG_LINES),
     ]

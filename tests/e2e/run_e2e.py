@@ -21,7 +21,8 @@ import tempfile
 import time
 import unittest
 
-from cases import (BANNER, USAGE, file_cases, line_cases, reference_cases, refresh_recent,
+from cases import (BANNER, USAGE, file_cases, hostile_cases, hostile_fixture,
+                   hostile_line_cases, line_cases, reference_cases, refresh_recent, report,
                    stamp_fixture)
 
 ARGS = None
@@ -73,6 +74,32 @@ class Target:
             err.seek(0)
             return subprocess.CompletedProcess(command, completed.returncode, out.read(),
                                                err.read())
+
+    def run_with_channels(self, arguments, output, error):
+        """Runs with each channel "closed", on "full" (/dev/full), on a
+        "broken" pipe (its reader gone) or on a "file"; returns the exit code
+        and what the file channels received."""
+        command = ([self.wine] if self.windows else []) + [self.binary] + list(arguments)
+        reader, writer = os.pipe()
+        os.close(reader)
+        with tempfile.TemporaryFile() as out, tempfile.TemporaryFile() as err, \
+                open("/dev/full", "wb") as full, os.fdopen(writer, "wb") as broken:
+            targets = {"file": None, "full": full, "closed": subprocess.DEVNULL,
+                       "broken": broken}
+            streams = [out if output == "file" else targets[output],
+                       err if error == "file" else targets[error]]
+            closed = [fd for fd, mode in ((1, output), (2, error)) if mode == "closed"]
+
+            def close_channels():
+                for fd in closed:
+                    os.close(fd)
+
+            completed = subprocess.run(command, cwd=self.workdir, env=self.environment({}),
+                                       stdin=subprocess.DEVNULL, stdout=streams[0],
+                                       stderr=streams[1], preexec_fn=close_channels, timeout=60)
+            out.seek(0)
+            err.seek(0)
+            return completed.returncode, out.read(), err.read()
 
     def run_on_terminal(self, arguments, terminal):
         command = [self.binary] + list(arguments)
@@ -141,6 +168,85 @@ class EndToEnd(unittest.TestCase):
             with self.subTest(case.name):
                 result = self.target.run_command_line(case.line, case.env)
                 self.check_output(result, case)
+
+    def test_hostile_parameters(self):
+        """Names that are not UTF-8, of 5,000 characters and more, with tabs,
+        line ends and control characters; counts of 40 digits; a command
+        line of a megabyte."""
+        hostile_fixture(self.workdir, self.target.windows)
+        self.run_table(hostile_cases(self.fixture))
+
+    def test_hostile_command_lines(self):
+        """Lone surrogates and the longest command line Windows takes."""
+        if not self.target.windows:
+            self.skipTest("a POSIX program receives argv, not a command-line text")
+        for case in hostile_line_cases(self.fixture):
+            with self.subTest(case.name):
+                if case.wine_skip:
+                    self.skipTest(case.wine_skip)
+                result = self.target.run_command_line(case.line, case.env)
+                self.check_output(result, case)
+
+    def test_closed_and_full_channels(self):
+        """Does a closed or full channel leave the exit code alone? Each
+        row: parameters, standard output, standard error, the exit code, and
+        the bytes the channel left as a file receives."""
+        report_bytes = utf16(report(True, "31622400 seconds before"))
+        missing = utf16("Not found or invalid: gone\n")
+        rows = [
+            (["old.txt", "before", "new.txt", "/debug"], "closed", "file", 0, b""),
+            (["new.txt", "before", "old.txt", "/debug"], "closed", "closed", 1, None),
+            (["old.txt", "before", "new.txt", "/debug"], "full", "file", 0, b""),
+            (["new.txt", "before", "old.txt", "/debug"], "full", "full", 1, None),
+            (["gone", "before", "new.txt"], "file", "closed", 255, b""),
+            (["gone", "before", "new.txt"], "file", "full", 255, b""),
+            (["gone", "before", "new.txt"], "closed", "file", 255, missing),
+            ([], "file", "closed", 255, b""),
+            (["old.txt", "before", "new.txt", "/debug"], "file", "closed", 0, report_bytes),
+            (["new.txt", "before", "old.txt", "/debug"], "broken", "file", 1, b""),
+            (["gone", "before", "new.txt"], "file", "broken", 255, b""),
+        ]
+        for arguments, output, error, code, received in rows:
+            with self.subTest(arguments=arguments, output=output, error=error):
+                returned, out, err = self.target.run_with_channels(arguments, output, error)
+                self.assertEqual(returned, code, "exit code")
+                if received is not None:
+                    self.assertEqual(out if output == "file" else err, received)
+
+    def test_terminal_echoes_names_byte_exact(self):
+        """On a terminal, a missing name comes back as the very bytes given,
+        whether or not they are UTF-8."""
+        if self.target.windows:
+            self.skipTest("Wine gives the program no console here")
+        names = [b"gone\xc3(\xed\xa0\x80\xf8.txt", b"tab\there\x1b[0m.txt",
+                 b"\xff" * 5000, "caf\u00e9-\U0001f600".encode()]
+        for name in names:
+            with self.subTest(name=name[:40]):
+                code, received = self.read_terminal([name, b"before", b"old.txt"])
+                self.assertEqual(code, 255)
+                self.assertIn(b"Not found or invalid: " + name, received)
+
+    def read_terminal(self, arguments):
+        import pty
+        leader, follower = pty.openpty()
+        received = b""
+        try:
+            result = self.target.run_on_terminal(arguments, follower)
+            os.close(follower)
+            follower = -1
+            while True:
+                try:
+                    chunk = os.read(leader, 65536)
+                except OSError:
+                    break
+                if not chunk:
+                    break
+                received += chunk
+        finally:
+            os.close(leader)
+            if follower >= 0:
+                os.close(follower)
+        return result.returncode, received
 
     def test_usage_bytes_on_standard_error(self):
         """The usage text reaches a redirected standard error as UTF-16LE:

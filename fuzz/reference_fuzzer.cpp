@@ -1,0 +1,102 @@
+// Reference-time expressions and the arithmetic behind the verdict and the
+// debug report, for any operand text, any current time and any UTC offset.
+#include <cstddef>
+#include <cstdint>
+
+#include "fuzz/fuzz_support.h"
+#include "platform/fake_platform.h"
+#include "report/debug_report.h"
+#include "timing/compare.h"
+#include "timing/reference_time.h"
+
+namespace {
+
+// The exact difference in whole units, for differences a double holds
+// exactly (below 2^53 ticks).
+bool ExactUnits(TimeValue time1, TimeValue time2, int64_t ticksPerUnit, uint64_t& units) {
+  __int128 difference = static_cast<__int128>(time2) - time1;
+  if (difference < 0) difference = -difference;
+  if (difference >= (static_cast<__int128>(1) << 53)) return false;
+  units = static_cast<uint64_t>(difference / ticksPerUnit);
+  return true;
+}
+
+Text DecimalText(uint64_t value) {
+  Text digits;
+  do {
+    digits.insert(digits.begin(), static_cast<char16_t>(u'0' + value % 10));
+    value /= 10;
+  } while (value != 0);
+  return digits;
+}
+
+void CheckExpression(FakePlatform& platform, const Text& operand, TimeValue now, DateMode& mode,
+                     TimeValue& time2) {
+  const ReferenceKind kind = RecognizeReferenceTime(platform, operand);
+  if (kind == ReferenceKind::None) return;
+  const DateMode before = mode;
+  const TimeValue untouched = time2;
+  Text message;
+  EvaluateReferenceTime(kind, operand, now, mode, time2, message);
+  if (!message.empty()) {
+    Require(message == u"Invalid date/time expression: " + operand, "wrong expression message");
+    Require(time2 == untouched, "time2 changed by a bad expression");
+    return;
+  }
+  if (kind == ReferenceKind::Now) Require(mode == DateMode::Exact, "NOW left a date mode");
+  if (kind == ReferenceKind::Today) {
+    Require(mode == (before == DateMode::Exact ? DateMode::Local : before), "TODAY date mode");
+  }
+  if (now >= 0) Require(time2 >= 0 && time2 <= now, "time2 outside [0, now]");
+}
+
+void CheckDifferenceLine(Relation relation, TimeValue time1, TimeValue time2, DateMode mode) {
+  const Text line = FormatDifferenceLine(relation, time1, time2, mode);
+  const bool days = mode != DateMode::Exact;
+  Require(line.rfind(u"Diff: ", 0) == 0, "difference line prefix");
+  size_t end = 6;
+  while (end < line.size() && line[end] >= u'0' && line[end] <= u'9') ++end;
+  Require(end > 6 && end - 6 <= 20, "difference without digits");
+  const Text number = line.substr(6, end - 6);
+  Text expected = number + (days ? u" days" : u" seconds");
+  if (number != u"0") expected += relation == Before ? u" before" : u" after";
+  Require(line.substr(6) == expected, "difference line shape");
+  uint64_t units = 0;
+  if (ExactUnits(time1, time2, days ? TicksPerDay : TicksPerSecond, units)) {
+    Require(number == DecimalText(units), "difference not exact below 2^53 ticks");
+  }
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  ByteReader reader{data, size};
+  const TimeValue now = reader.Int64();
+  const TimeValue time1Input = reader.Int64();
+  FakePlatform platform;
+  platform.utcOffsetTicks = reader.Int64() % (15 * 3600 * TicksPerSecond);
+  const uint8_t choice = reader.Byte();
+  DateMode mode = static_cast<DateMode>(choice % 3);
+  // A prefix that makes the operand an expression more often than chance.
+  Text operand = (choice & 0x10) ? Text(u"today-") : (choice & 0x20) ? Text(u"now-") : Text();
+  operand += reader.RestAsText();
+
+  TimeValue time2 = reader.size % 2 ? now : 0;
+  CheckExpression(platform, operand, now, mode, time2);
+
+  TimeValue time1 = time1Input;
+  const TimeValue time2Input = time2;
+  NormalizeToDate(platform, time1, time2, mode);
+  if (mode == DateMode::Exact) {
+    Require(time1 == time1Input && time2 == time2Input, "exact mode changed a value");
+  } else {
+    Require(time1 % TicksPerDay == 0 && time2 % TicksPerDay == 0, "date mode left a time of day");
+  }
+  const Relation relation = CompareTimes(time1, time2);
+  Require(relation == (time1 == time2 ? SameTime : time1 < time2 ? Before : After), "relation");
+  const int acceptMask = (choice >> 2) & 7;
+  Require(Verdict(relation, acceptMask) == ((relation & acceptMask) ? ExitTrue : ExitFalse),
+          "verdict");
+  CheckDifferenceLine(relation, time1, time2, mode);
+  return 0;
+}

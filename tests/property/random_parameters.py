@@ -1,0 +1,289 @@
+#!/usr/bin/env python3
+"""Does every parameter list end in 0, 1 or 255 with the right bytes on the
+right channel?
+
+Runs the native binary a few thousand times with parameter lists drawn at
+random from the keywords, options, TODAY/NOW shapes (huge counts and garbage
+included), quotes, empty strings, control characters, bytes that are not
+UTF-8, and names that exist or not. A small model of the grammar predicts,
+for each list, whether the run ends in an error and which message it writes;
+the run must agree, and:
+
+  - 255: exactly that one message (or the usage text) on standard error as
+    UTF-16LE ending in a single LF, nothing on standard output;
+  - 0 or 1: nothing on standard error; with /debug exactly the two report
+    lines on standard output (the first agreeing with the exit code),
+    without it nothing.
+
+    random_parameters.py --binary build/native/datora [--runs 3000] [--seed N]
+
+The seed is printed; pass it back with --seed to repeat a run exactly.
+"""
+import argparse
+import os
+import random
+import re
+import shutil
+import subprocess
+import sys
+import tempfile
+
+KEYWORDS = ["created", "modified", "accessed", "before", "after", "sametime", "not",
+            "/datelocal", "/dateutc", "/debug"]
+RELATIONS = {"before": 2, "after": 4, "sametime": 1}
+EXISTING = ["old.txt", "new.txt", "folder", "with space.txt", "caf\u00e9.txt", "tab\there",
+            os.fsdecode(b"bad\xff\xfe.txt")]
+MISSING = ["missing.txt", "gone", "a*.txt", "a?.txt", "x" * 300, "\\", "folder\\\\",
+           os.fsdecode(b"\xc3(\xed\xa0\x80"), "line\nbreak", "\x01\x1b[31m", "today.txt"]
+USAGE_START = "Datora, ver. 2.4"
+REPORT = re.compile(r"\AResp: (true|false)\r\nDiff: \d+ (days|seconds)( before| after)?\r\n\Z")
+
+
+def platform_lower(text):
+    """The POSIX build's lower-case mapping (ASCII, Latin-1 capitals, and the
+    two capitals that lower-case into ASCII)."""
+    out = []
+    for c in text:
+        o = ord(c)
+        if 0x41 <= o <= 0x5A or (0xC0 <= o <= 0xDE and o != 0xD7):
+            out.append(chr(o + 0x20))
+        elif o == 0x130:
+            out.append("i")
+        elif o == 0x212A:
+            out.append("k")
+        else:
+            out.append(c)
+    return "".join(out)
+
+
+def random_case(rng, word):
+    return "".join(c.upper() if rng.random() < 0.3 else c for c in word)
+
+
+def expression(rng):
+    head = random_case(rng, rng.choice(["today", "now"]))
+    shape = rng.randrange(9)
+    if shape == 0:
+        return head
+    if shape == 1:
+        return head + "-"
+    if shape == 2:
+        return head + "-" + str(rng.randrange(0, 40000))
+    if shape == 3:
+        return head + "-" + "".join(rng.choice("0123456789") for _ in range(rng.randrange(10, 60)))
+    if shape == 4:
+        return head + "-" + "9" * rng.randrange(19, 45)
+    if shape == 5:
+        return head + rng.choice(["+1", "-1.5", "-x", " 8", "8", "s.txt", "-\t3", "--3"])
+    if shape == 6:
+        return head + "-" + "0" * rng.randrange(1, 80) + str(rng.randrange(100))
+    if shape == 7:
+        return "\"" + head + "-" + str(rng.randrange(9)) + "\""
+    return head + "-" + chr(rng.choice([0x660, 0xFF11, 0x2212]))  # digits and minus lookalikes
+
+
+def garbage(rng):
+    pool = "ab\"\\/?*-. \t\x7f\u00e9\u00c9\u0130\u212a\u4e2d\U0001f600"
+    return "".join(rng.choice(pool) for _ in range(rng.randrange(1, 12)))
+
+
+def parameter(rng):
+    kind = rng.randrange(100)
+    if kind < 35:
+        word = rng.choice(KEYWORDS)
+        if word == "sametime" and rng.random() < 0.1:
+            return "SAMET\u0130ME"  # lower-cases to sametime on the platform
+        return random_case(rng, word)
+    if kind < 55:
+        return expression(rng)
+    if kind < 70:
+        return rng.choice(EXISTING)
+    if kind < 80:
+        return rng.choice(MISSING)
+    if kind < 85:
+        return rng.choice(["", "\"\"", "\"", "/?", "-", "- 3", "-3"])
+    return garbage(rng)
+
+
+def keyword(rng):
+    return random_case(rng, rng.choice(KEYWORDS))
+
+
+def well_formed(rng):
+    """A list shaped like real use, with the odd piece out of place."""
+    first = rng.choice(EXISTING) if rng.random() < 0.85 else parameter(rng)
+    words = [keyword(rng) for _ in range(rng.randrange(0, 3))]
+    words.append(rng.choice(["before", "after", "sametime"]))
+    if rng.random() < 0.3:
+        words.insert(rng.randrange(len(words) + 1), "not")
+    second = rng.choice(EXISTING) if rng.random() < 0.5 else expression(rng)
+    tail = [keyword(rng) if rng.random() < 0.8 else parameter(rng)
+            for _ in range(rng.randrange(0, 3))]
+    return [first] + words + [second] + tail
+
+
+def parameter_list(rng):
+    shape = rng.randrange(10)
+    if shape < 6:
+        return well_formed(rng)
+    if shape == 6:
+        return [parameter(rng) for _ in range(rng.randrange(0, 4))]
+    first = rng.choice(EXISTING + MISSING + [parameter(rng)])
+    rest = [rng.choice(["before", "after", "sametime", "not"])]
+    rest += [parameter(rng) for _ in range(rng.randrange(0, 7))]
+    if shape == 9:
+        rng.shuffle(rest)
+    return [first] + rest
+
+
+class Model:
+    """What the run must do, worked out from the parameters alone."""
+
+    def __init__(self, workdir, created_known):
+        self.workdir = os.fsencode(workdir)
+        self.created_known = created_known
+
+    def found(self, name, stamp):
+        if "?" in name or "*" in name:
+            return False
+        if name.endswith("\\"):
+            name = name[:-1]
+        if name == "" or not os.path.lexists(os.path.join(self.workdir, os.fsencode(name))):
+            return False
+        return stamp != 0 or self.created_known
+
+    def message(self, arguments):
+        """The error text, or None when the run reaches a verdict."""
+        parameters = [a.replace("\"", "") for a in arguments]
+        first = parameters[0] if parameters else ""
+        if first in ("", "/?"):
+            return "usage"
+        current, stamp1, stamp2 = 2, 0, 0
+        relation, file2 = 0, ""
+        for token in parameters[1:] + [""]:
+            if token == "":
+                stamp2 = current
+                break
+            key = platform_lower(token) if len(token) <= 10 else None
+            if key in ("created", "accessed", "modified"):
+                current = ("created", "accessed", "modified").index(key)
+            elif key in RELATIONS:
+                relation ^= RELATIONS[key]
+            elif key in KEYWORDS:
+                pass
+            elif relation == 0:
+                return "Syntax error: " + token
+            else:
+                if file2 == "":
+                    stamp1 = current
+                file2 += token
+        if not self.found(first, stamp1):
+            return "Not found or invalid: " + first
+        lowered5, lowered3 = platform_lower(file2[:5]), platform_lower(file2[:3])
+        if lowered5 == "today" or lowered3 == "now":
+            length = 5 if lowered5 == "today" else 3
+            rest = file2[length:]
+            if rest and (rest[0] != "-" or not all("0" <= c <= "9" for c in rest[1:])):
+                return "Invalid date/time expression: " + file2
+            return None
+        if not self.found(file2, stamp2):
+            return "Not found or invalid: " + file2
+        return None
+
+
+def make_fixture(workdir):
+    for name in EXISTING:
+        path = os.path.join(os.fsencode(workdir), os.fsencode(name))
+        if name == "folder":
+            os.mkdir(path)
+        else:
+            with open(path, "wb") as handle:
+                handle.write(b"x")
+
+
+def run(binary, workdir, arguments):
+    completed = subprocess.run([binary] + [os.fsencode(a) for a in arguments], cwd=workdir,
+                               stdin=subprocess.DEVNULL, stdout=subprocess.PIPE,
+                               stderr=subprocess.PIPE, timeout=30)
+    return completed.returncode, completed.stdout, completed.stderr
+
+
+def check(model, arguments, code, out, err):
+    """The list of broken properties (empty when the run is right)."""
+    problems = []
+    expected = model.message(arguments)
+    if code not in (0, 1, 255):
+        return ["exit code %d" % code]
+    if code == 255:
+        if out:
+            problems.append("standard output written on an error")
+        if len(err) % 2 or not err.endswith(b"\n\x00"):
+            problems.append("standard error is not UTF-16LE ending in LF")
+        text = err.decode("utf-16-le", "surrogatepass")[:-1] if len(err) % 2 == 0 else ""
+        if expected is None:
+            problems.append("error %r where the model expects a verdict" % text[:200])
+        elif expected == "usage":
+            # The usage lines end in CR LF; the one LF follows the last.
+            if not text.startswith(USAGE_START) or not text.endswith("\r\n") or "\n\n" in text:
+                problems.append("usage text expected, got %r" % text[:200])
+        elif text != expected:
+            problems.append("message %r, expected %r" % (text[:200], expected[:200]))
+        return problems
+    if err:
+        problems.append("standard error written on a verdict")
+    if expected is not None:
+        problems.append("verdict %d where the model expects %r" % (code, expected[:200]))
+    debug = False
+    for argument in arguments[1:]:
+        parameter = argument.replace("\"", "")
+        if parameter == "":
+            break  # an empty parameter ends the list; later ones are never read
+        debug = debug or platform_lower(parameter) == "/debug"
+    if not debug:
+        if out:
+            problems.append("standard output written without /debug")
+        return problems
+    text = out.decode("utf-16-le", "surrogatepass") if len(out) % 2 == 0 else ""
+    match = REPORT.match(text)
+    if not match:
+        problems.append("report %r is not two lines" % text)
+    elif (match.group(1) == "true") != (code == 0):
+        problems.append("report says %s with exit code %d" % (match.group(1), code))
+    return problems
+
+
+def main():
+    parser = argparse.ArgumentParser()
+    parser.add_argument("--binary", required=True)
+    parser.add_argument("--runs", type=int, default=3000)
+    parser.add_argument("--seed", type=int, default=None)
+    args = parser.parse_args()
+    seed = args.seed if args.seed is not None else random.SystemRandom().randrange(2 ** 32)
+    print("seed", seed, "(repeat with --seed %d)" % seed, flush=True)
+    rng = random.Random(seed)
+    binary = os.path.abspath(args.binary)
+    workdir = tempfile.mkdtemp(prefix="datora-property-")
+    failures = 0
+    counts = {0: 0, 1: 0, 255: 0}
+    try:
+        make_fixture(workdir)
+        probe = run(binary, workdir, ["old.txt", "created", "sametime", "old.txt"])[0]
+        model = Model(workdir, created_known=probe == 0)
+        for number in range(args.runs):
+            arguments = parameter_list(rng)
+            code, out, err = run(binary, workdir, arguments)
+            counts[code] = counts.get(code, 0) + 1
+            problems = check(model, arguments, code, out, err)
+            if problems:
+                failures += 1
+                if failures <= 10:
+                    print("FAIL run %d %r: %s" % (number, arguments, "; ".join(problems)))
+    finally:
+        shutil.rmtree(workdir, ignore_errors=True)
+    print("runs %d: exit 0 x%d, 1 x%d, 255 x%d; failures %d"
+          % (args.runs, counts.get(0, 0), counts.get(1, 0), counts.get(255, 0), failures))
+    sys.exit(1 if failures else 0)
+
+
+if __name__ == "__main__":
+    main()
