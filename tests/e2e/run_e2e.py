@@ -153,6 +153,17 @@ class EndToEnd(unittest.TestCase):
                 result = self.target.run_arguments(case.args, case.env)
                 self.check_output(result, case)
 
+    def run_line_table(self, cases):
+        """Runs exact command-line texts through the Windows test launcher."""
+        if not self.target.windows:
+            self.skipTest("a POSIX program receives argv, not a command-line text")
+        for case in cases:
+            with self.subTest(case.name):
+                if case.wine_skip:
+                    self.skipTest(case.wine_skip)
+                result = self.target.run_command_line(case.line, case.env)
+                self.check_output(result, case)
+
     def test_usage_and_grammar(self):
         self.run_table(file_cases(self.fixture))
 
@@ -162,12 +173,7 @@ class EndToEnd(unittest.TestCase):
     def test_exact_command_lines(self):
         """Command lines that argv cannot express: quotes glued to text, tabs,
         unterminated quotes, quoted program paths."""
-        if not self.target.windows:
-            self.skipTest("a POSIX program receives argv, not a command-line text")
-        for case in line_cases(self.fixture):
-            with self.subTest(case.name):
-                result = self.target.run_command_line(case.line, case.env)
-                self.check_output(result, case)
+        self.run_line_table(line_cases(self.fixture))
 
     def test_hostile_parameters(self):
         """Names that are not UTF-8, of 5,000 characters and more, with tabs,
@@ -178,14 +184,7 @@ class EndToEnd(unittest.TestCase):
 
     def test_hostile_command_lines(self):
         """Lone surrogates and the longest command line Windows takes."""
-        if not self.target.windows:
-            self.skipTest("a POSIX program receives argv, not a command-line text")
-        for case in hostile_line_cases(self.fixture):
-            with self.subTest(case.name):
-                if case.wine_skip:
-                    self.skipTest(case.wine_skip)
-                result = self.target.run_command_line(case.line, case.env)
-                self.check_output(result, case)
+        self.run_line_table(hostile_line_cases(self.fixture))
 
     def test_closed_and_full_channels(self):
         """Does a closed or full channel leave the exit code alone? Each
@@ -227,6 +226,8 @@ class EndToEnd(unittest.TestCase):
                 self.assertIn(b"Not found or invalid: " + name, received)
 
     def read_terminal(self, arguments):
+        """Runs the Linux binary with both channels on a new terminal and
+        returns its exit code and everything the terminal received."""
         import pty
         leader, follower = pty.openpty()
         received = b""
@@ -258,41 +259,17 @@ class EndToEnd(unittest.TestCase):
         self.assertFalse(result.stderr.startswith(b"\xff\xfe"))
         self.assertTrue(result.stderr.endswith(b"\r\x00\n\x00\n\x00"))
 
-    def run_on_terminal(self, arguments):
-        """Runs the Linux binary with both channels on a new terminal and
-        returns its exit code and everything the terminal received."""
-        import pty
-        leader, follower = pty.openpty()
-        try:
-            result = self.target.run_on_terminal(arguments, follower)
-            os.close(follower)
-            follower = -1
-            received = b""
-            while True:
-                try:
-                    chunk = os.read(leader, 4096)
-                except OSError:
-                    break
-                if not chunk:
-                    break
-                received += chunk
-        finally:
-            os.close(leader)
-            if follower >= 0:
-                os.close(follower)
-        return result.returncode, received
-
     def test_terminal_output_is_utf8(self):
         """On a terminal the Linux build writes UTF-8, and a name that is not
         valid UTF-8 comes back byte for byte."""
         if self.target.windows:
             self.skipTest("Wine gives the program no console here")
-        code, received = self.run_on_terminal(
+        code, received = self.read_terminal(
             [os.fsencode("mis\u00e9ing-\udcff.txt"), b"before", b"old.txt"])
         self.assertEqual(code, 255)
         self.assertEqual(received, b"Not found or invalid: mis\xc3\xa9ing-\xff.txt\r\n")
         # The terminal turns each LF into CR LF.
-        code, received = self.run_on_terminal(["old.txt", "before", "new.txt", "/debug"])
+        code, received = self.read_terminal(["old.txt", "before", "new.txt", "/debug"])
         self.assertEqual(code, 0)
         self.assertEqual(received, b"Resp: true\r\r\nDiff: 31622400 seconds before\r\r\n")
 
