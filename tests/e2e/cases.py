@@ -75,15 +75,13 @@ class Case:
         return self.windows_skip if windows else self.native_skip
 
 
-@dataclass
-class LineCase:
-    name: str
-    line: str
-    code: int
-    out: object = ""
-    err: object = ""
-    env: dict = field(default_factory=dict)
-    wine_skip: str = ""
+class LineCase(Case):
+    """A case whose parameters are one exact command-line text (program path
+    included) for the Windows test launcher."""
+
+    @property
+    def line(self):
+        return self.args
 
 
 @dataclass
@@ -447,5 +445,5 @@ def hostile_line_cases(fx):
                  err="Invalid date/time expression: "
                      + fill(letters, "y")[len("datora.exe old.txt before "):] + "\n"),
         LineCase("command line one character too long", fill(zeros, "0") + "0", LAUNCH_REFUSED,
-                 wine_skip=WINE_LONG_LINES),
+                 windows_skip=WINE_LONG_LINES),
     ]

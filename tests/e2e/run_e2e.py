@@ -159,8 +159,9 @@ class EndToEnd(unittest.TestCase):
             self.skipTest("a POSIX program receives argv, not a command-line text")
         for case in cases:
             with self.subTest(case.name):
-                if case.wine_skip:
-                    self.skipTest(case.wine_skip)
+                reason = case.skip_reason(windows=True)
+                if reason:
+                    self.skipTest(reason)
                 result = self.target.run_command_line(case.line, case.env)
                 self.check_output(result, case)
 
