@@ -1,10 +1,8 @@
 #include "app/run_driver.h"
 
-#include "app/channels.h"
 #include "app/messages.h"
 #include "cli/grammar.h"
 #include "cli/run_request.h"
-#include "cli/split.h"
 #include "report/debug_report.h"
 #include "timing/compare.h"
 #include "timing/reference_time.h"
@@ -51,27 +49,32 @@ void CompareOperands(Run& run, Platform& platform) {
   run.verdict = Verdict(run.relation, run.request.acceptMask);
 }
 
-ExitCode ReportError(Platform& platform, const Text& message) {
-  WriteErrorText(platform, message);
+ExitCode ReportError(Platform& platform, std::span<const std::u16string_view> lines) {
+  platform.WriteErrorText(lines);
   return ExitError;
+}
+
+ExitCode ReportError(Platform& platform, const Text& message) {
+  const std::u16string_view line = message;
+  return ReportError(platform, {&line, 1});
 }
 
 }  // namespace
 
 ExitCode RunDatora(Platform& platform) {
   Run run;
-  CommandLine commandLine = OpenCommandLine(platform.CommandLineText());
-  run.request.file1 = NextParameter(commandLine);
-  if (IsUsageRequest(run.request.file1)) return ReportError(platform, UsageText());
+  run.request.file1 = platform.NextParameter();
+  if (IsUsageRequest(run.request.file1)) return ReportError(platform, UsageLines());
 
-  ParseArguments(run.request, commandLine, platform);
+  ParseArguments(run.request, platform);
   if (run.request.message.empty()) EvaluateOperands(run, platform);
   if (!run.request.message.empty()) return ReportError(platform, run.request.message);
 
   CompareOperands(run, platform);
   if (run.request.debug) {
-    PrintDebugReport(platform, run.verdict, run.relation, run.time1, run.time2,
-                     run.request.dateMode);
+    const std::array<Text, 2> report = DebugReportLines(run.verdict, run.relation, run.time1,
+                                                        run.time2, run.request.dateMode);
+    for (const Text& line : report) platform.WriteLine(line);
   }
   return run.verdict;
 }

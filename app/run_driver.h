@@ -1,8 +1,8 @@
 // One run of Datora, from the command line to the exit code.
 #pragma once
 
+#include "platform/exit_code.h"
 #include "platform/platform.h"
-#include "timing/time_value.h"
 
 // Reads the command line, compares the two moments it names and returns
 // ExitTrue or ExitFalse; on any error writes one message (or the usage

@@ -2,22 +2,11 @@
 
 #include <gtest/gtest.h>
 
-#include <string>
 #include <vector>
 
 #include "platform/fake_platform.h"
 
 namespace {
-
-// A redirected channel receives UTF-16LE bytes, no byte-order mark.
-std::string Utf16Le(const Text& text) {
-  std::string bytes;
-  for (char16_t unit : text) {
-    bytes.push_back(static_cast<char>(unit & 0xFF));
-    bytes.push_back(static_cast<char>(unit >> 8));
-  }
-  return bytes;
-}
 
 const char16_t* const UsageLines[] = {
     u"compares ..",
@@ -44,19 +33,17 @@ const char16_t* const UsageLines[] = {
 
 TEST(RunDatora, UsageTextGoesToStandardErrorForMissingEmptyOrHelpParameter) {
   Text usage;
-  for (const char16_t* line : UsageLines) usage += Text(line) + u"\r\n";
+  for (const char16_t* line : UsageLines) usage += Text(line) + u"\n";
   for (const char16_t* line : {u"prog", u"prog  ", u"prog \"\" before b", u"prog /?"}) {
     SCOPED_TRACE(testing::Message() << "line " << testing::PrintToString(Text(line)));
     FakePlatform platform;
     platform.commandLine = line;
     EXPECT_EQ(RunDatora(platform), ExitError);
-    const std::string banner = Utf16Le(u"Datora, ver. 2.4");
-    ASSERT_EQ(platform.errorBytes.compare(0, banner.size(), banner), 0);
-    const size_t bannerEnd = platform.errorBytes.find(Utf16Le(u"\r\n"));
-    ASSERT_NE(bannerEnd, std::string::npos);
-    EXPECT_EQ(bannerEnd % 2, 0u);
-    EXPECT_EQ(platform.errorBytes.substr(bannerEnd + 4), Utf16Le(usage + u"\n"));
-    EXPECT_EQ(platform.outputBytes, "");
+    ASSERT_TRUE(platform.error.starts_with(u"Datora, ver. 2.4"));
+    const size_t bannerEnd = platform.error.find(u'\n');
+    ASSERT_NE(bannerEnd, Text::npos);
+    EXPECT_EQ(platform.error.substr(bannerEnd + 1), usage + u"\n");
+    EXPECT_EQ(platform.output, u"");
     EXPECT_TRUE(platform.namesLookedUp.empty());
   }
 }
@@ -68,8 +55,8 @@ constexpr TimeValue Hour = 60 * TicksPerMinute;
 struct RunCase {
   const char16_t* line;
   ExitCode code;
-  const char16_t* error;   // text on standard error, LF included
-  const char16_t* output;  // text on standard output
+  const char16_t* error;   // lines on standard error
+  const char16_t* output;  // lines on standard output
   std::vector<Text> namesLookedUp;
 };
 
@@ -79,12 +66,12 @@ const RunCase RunCases[] = {
     {u"prog old before new /debug",
      ExitTrue,
      u"",
-     u"Resp: true\r\nDiff: 3600 seconds before\r\n",
+     u"Resp: true\nDiff: 3600 seconds before\n",
      {u"old", u"new"}},
     {u"prog old after new /debug /datelocal",
      ExitFalse,
      u"",
-     u"Resp: false\r\nDiff: 0 days\r\n",
+     u"Resp: false\nDiff: 0 days\n",
      {u"old", u"new"}},
     {u"prog /h before new", ExitError, u"Not found or invalid: /h\n", u"", {u"/h"}},
     {u"prog missing before absent /debug",
@@ -99,7 +86,7 @@ const RunCase RunCases[] = {
      {u"old", u"absent"}},
     {u"prog old before", ExitError, u"Not found or invalid: \n", u"", {u"old"}},
     {u"prog old new", ExitError, u"Syntax error: new\n", u"", {}},
-    {u"prog old before /?", ExitError, u"Not found or invalid: /?\n", u"", {u"old"}},
+    {u"prog old before /?", ExitError, u"Not found or invalid: /?\n", u"", {u"old", u"/?"}},
     {u"prog old before today-x /debug",
      ExitError,
      u"Invalid date/time expression: today-x\n",
@@ -110,17 +97,17 @@ const RunCase RunCases[] = {
     {u"prog late sametime today /debug",
      ExitFalse,
      u"",
-     u"Resp: false\r\nDiff: 1 days before\r\n",
+     u"Resp: false\nDiff: 1 days before\n",
      {u"late"}},
     {u"prog late sametime today /dateutc /debug",
      ExitTrue,
      u"",
-     u"Resp: true\r\nDiff: 0 days\r\n",
+     u"Resp: true\nDiff: 0 days\n",
      {u"late"}},
     {u"prog late after now-180 /datelocal /debug",
      ExitTrue,
      u"",
-     u"Resp: true\r\nDiff: 1800 seconds after\r\n",
+     u"Resp: true\nDiff: 1800 seconds after\n",
      {u"late"}},
 };
 
@@ -135,28 +122,10 @@ TEST(RunDatora, WholeRunsOnTheFakeGiveCodeMessageAndReport) {
     platform.entries[u"new"] = {D + Hour, D + Hour, D + 11 * Hour};
     platform.entries[u"late"] = {0, 0, D + 21 * Hour};
     EXPECT_EQ(RunDatora(platform), c.code);
-    EXPECT_EQ(platform.errorBytes, Utf16Le(c.error));
-    EXPECT_EQ(platform.outputBytes, Utf16Le(c.output));
+    EXPECT_EQ(platform.error, c.error);
+    EXPECT_EQ(platform.output, c.output);
     EXPECT_EQ(platform.namesLookedUp, c.namesLookedUp);
   }
-}
-
-TEST(RunDatora, ConsoleChannelsReceiveTextInsteadOfBytes) {
-  FakePlatform platform;
-  platform.outputIsConsole = true;
-  platform.errorIsConsole = true;
-  platform.entries[u"a"] = {0, 0, 5 * TicksPerSecond};
-  platform.entries[u"b"] = {0, 0, 7 * TicksPerSecond};
-  platform.commandLine = u"prog a before b /debug";
-  EXPECT_EQ(RunDatora(platform), ExitTrue);
-  EXPECT_EQ(platform.outputConsole, u"Resp: true\r\nDiff: 2 seconds before\r\n");
-  EXPECT_EQ(platform.outputFlushes, 2);
-
-  platform.commandLine = u"prog a b";
-  EXPECT_EQ(RunDatora(platform), ExitError);
-  EXPECT_EQ(platform.errorConsole, u"Syntax error: b\n");
-  EXPECT_EQ(platform.outputBytes, "");
-  EXPECT_EQ(platform.errorBytes, "");
 }
 
 }  // namespace

@@ -79,9 +79,9 @@ void AppendOperandPiece(RunRequest& request, const Text& token) {
 
 }  // namespace
 
-void ParseArguments(RunRequest& request, CommandLine& commandLine, Platform& platform) {
+void ParseArguments(RunRequest& request, Platform& platform) {
   for (;;) {
-    const Text token = NextParameter(commandLine);
+    const Text token = platform.NextParameter();
     if (token.empty()) {
       request.stamp2 = request.currentStamp;
       return;

@@ -12,10 +12,10 @@ using enum StampKind;
 // file1, the grammar reads the rest.
 RunRequest Parse(const Text& parameters) {
   FakePlatform platform;
-  CommandLine commandLine = OpenCommandLine(u"prog " + parameters);
+  platform.commandLine = u"prog " + parameters;
   RunRequest request;
-  request.file1 = NextParameter(commandLine);
-  ParseArguments(request, commandLine, platform);
+  request.file1 = platform.NextParameter();
+  ParseArguments(request, platform);
   return request;
 }
 

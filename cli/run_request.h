@@ -1,7 +1,7 @@
 // The parsed command line of one run, and the run's error text.
 #pragma once
 
-#include "platform/platform.h"
+#include "platform/text.h"
 #include "timing/time_value.h"
 
 struct RunRequest {

@@ -6,9 +6,8 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
-#include <string>
 
-#include "platform/platform.h"
+#include "platform/text.h"
 
 // Aborts with `what` when `condition` is false; libFuzzer records the input.
 inline void Require(bool condition, const char* what) {
@@ -46,16 +45,3 @@ struct ByteReader {
     return text;
   }
 };
-
-inline std::string Utf16Le(const Text& text) {
-  std::string bytes;
-  for (char16_t unit : text) {
-    bytes.push_back(static_cast<char>(unit & 0xFF));
-    bytes.push_back(static_cast<char>(unit >> 8));
-  }
-  return bytes;
-}
-
-inline bool StartsWith(const std::string& bytes, const std::string& prefix) {
-  return bytes.compare(0, prefix.size(), prefix) == 0;
-}

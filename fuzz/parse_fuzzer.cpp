@@ -6,7 +6,7 @@
 #include "app/run_driver.h"
 #include "cli/grammar.h"
 #include "cli/run_request.h"
-#include "cli/split.h"
+#include "platform/command_line.h"
 #include "fuzz/fuzz_support.h"
 #include "platform/fake_platform.h"
 
@@ -28,14 +28,16 @@ void AddEntries(FakePlatform& platform) {
 // Splitting and parsing alone: every parameter is quote-free, the scan
 // always ends, and the masks stay within their bits.
 void CheckParse(const Text& line) {
-  FakePlatform platform;
   CommandLine commandLine = OpenCommandLine(line);
+  Text first = NextParameter(commandLine);
+  Require(first.find(u'"') == Text::npos, "first parameter holds a quote");
+  Require(commandLine.position <= line.size(), "scan passed the end of the line");
+  FakePlatform platform;
+  platform.commandLine = line;
   RunRequest request;
-  request.file1 = NextParameter(commandLine);
-  Require(request.file1.find(u'"') == Text::npos, "first parameter holds a quote");
-  Require(commandLine.position <= line.size(), "scan passed the end of the line");
-  ParseArguments(request, commandLine, platform);
-  Require(commandLine.position <= line.size(), "scan passed the end of the line");
+  request.file1 = platform.NextParameter();
+  Require(request.file1 == first, "the fake splits unlike the splitter");
+  ParseArguments(request, platform);
   Require(request.file2.find(u'"') == Text::npos, "second operand holds a quote");
   Require(request.relationMask >= 0 && request.relationMask <= 7, "relation mask out of range");
   Require(request.notMask == 0 || request.notMask == 7, "not mask neither 0 nor 7");
@@ -46,36 +48,31 @@ void CheckParse(const Text& line) {
   }
 }
 
-// A whole run: 0, 1 or 255, with the right bytes on the right channel.
+// A whole run: 0, 1 or 255, with the right lines on the right channel.
 void CheckRun(const Text& line) {
   FakePlatform platform;
   AddEntries(platform);
   platform.commandLine = line;
   const ExitCode code = RunDatora(platform);
   Require(code == ExitTrue || code == ExitFalse || code == ExitError, "exit code not 0, 1, 255");
-  Require(platform.outputConsole.empty() && platform.errorConsole.empty(),
-          "console written while redirected");
   Require(platform.namesLookedUp.size() <= 2, "more than two names looked up");
   if (code == ExitError) {
-    const std::string& err = platform.errorBytes;
-    Require(platform.outputBytes.empty(), "standard output written on an error");
-    Require(err.size() >= 2 && err.size() % 2 == 0, "error text not UTF-16LE");
-    Require(err.compare(err.size() - 2, 2, std::string("\n\0", 2)) == 0, "error text without LF");
-    const bool known = StartsWith(err, Utf16Le(u"Syntax error: ")) ||
-                       StartsWith(err, Utf16Le(u"Not found or invalid: ")) ||
-                       StartsWith(err, Utf16Le(u"Invalid date/time expression: ")) ||
-                       StartsWith(err, Utf16Le(u"Datora, ver. 2.4"));
+    const Text& err = platform.error;
+    Require(platform.output.empty(), "standard output written on an error");
+    Require(err.ends_with(u'\n'), "error text without a line end");
+    const bool known = err.starts_with(u"Syntax error: ") ||
+                       err.starts_with(u"Not found or invalid: ") ||
+                       err.starts_with(u"Invalid date/time expression: ") ||
+                       err.starts_with(u"Datora, ver. 2.4");
     Require(known, "error text with an unknown beginning");
     return;
   }
-  Require(platform.errorBytes.empty(), "standard error written on a verdict");
-  const std::string& out = platform.outputBytes;
+  Require(platform.error.empty(), "standard error written on a verdict");
+  const Text& out = platform.output;
   if (out.empty()) return;
-  const std::string head =
-      Utf16Le(code == ExitTrue ? u"Resp: true\r\nDiff: " : u"Resp: false\r\nDiff: ");
-  Require(StartsWith(out, head), "report does not start with the verdict line");
-  Require(out.compare(out.size() - 4, 4, Utf16Le(u"\r\n")) == 0, "report without CR LF");
-  Require(platform.outputFlushes == 2, "report lines not flushed one by one");
+  Require(out.starts_with(code == ExitTrue ? u"Resp: true\nDiff: " : u"Resp: false\nDiff: "),
+          "report does not start with the verdict line");
+  Require(out.ends_with(u'\n') && out.find(u'\n', 12) == out.size() - 1, "report not two lines");
 }
 
 }  // namespace

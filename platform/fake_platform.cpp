@@ -1,5 +1,15 @@
 #include "platform/fake_platform.h"
 
+#include "platform/ascii_case.h"
+
+Text FakePlatform::NextParameter() {
+  if (!scanOpened) {
+    scan = OpenCommandLine(commandLine);
+    scanOpened = true;
+  }
+  return ::NextParameter(scan);
+}
+
 TimeValue FakePlatform::ToLocalTime(TimeValue utc) {
   return AddTicksSaturated(utc, utcOffsetTicks);
 }
@@ -14,24 +24,16 @@ bool FakePlatform::FindEntryStamps(const Text& name, TimeValue stamps[3]) {
   return true;
 }
 
-void FakePlatform::LowerCase(Text& text) {
-  for (char16_t& c : text) {
-    if (c >= u'A' && c <= u'Z') c = static_cast<char16_t>(c + 0x20);
+void FakePlatform::LowerCase(Text& text) { LowerCaseAscii(text); }
+
+void FakePlatform::WriteLine(const Text& text) {
+  output += text;
+  output += u'\n';
+}
+
+void FakePlatform::WriteErrorText(std::span<const std::u16string_view> lines) {
+  for (std::u16string_view line : lines) {
+    error += line;
+    error += u'\n';
   }
-}
-
-bool FakePlatform::WriteToConsole(Channel channel, const char16_t* text, size_t count) {
-  const bool console = channel == Channel::Output ? outputIsConsole : errorIsConsole;
-  if (!console) return false;
-  (channel == Channel::Output ? outputConsole : errorConsole).append(text, count);
-  return true;
-}
-
-void FakePlatform::WriteToFile(Channel channel, const unsigned char* bytes, size_t count) {
-  (channel == Channel::Output ? outputBytes : errorBytes)
-      .append(reinterpret_cast<const char*>(bytes), count);
-}
-
-void FakePlatform::FlushChannel(Channel channel) {
-  if (channel == Channel::Output) ++outputFlushes;
 }

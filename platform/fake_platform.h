@@ -1,11 +1,13 @@
 // A platform for unit tests: a settable command line, clock, UTC offset and
-// directory, with a record of what the code asked of it and wrote.
+// directory, with a record of what the code asked of it and wrote. It
+// splits its command line with the Windows splitter, looks names up exactly
+// as given and lower-cases like the Linux build.
 #pragma once
 
 #include <map>
-#include <string>
 #include <vector>
 
+#include "platform/command_line.h"
 #include "platform/platform.h"
 
 struct FakeEntry {
@@ -16,26 +18,26 @@ struct FakeEntry {
 
 class FakePlatform final : public Platform {
  public:
+  // The whole command line, program path first; read from the start by
+  // the first NextParameter call.
   Text commandLine;
   TimeValue now = 0;
   int64_t utcOffsetTicks = 0;
   std::map<Text, FakeEntry> entries;
-  bool outputIsConsole = false;
-  bool errorIsConsole = false;
 
   std::vector<Text> namesLookedUp;
-  std::string outputBytes;  // what reached standard output as bytes
-  std::string errorBytes;   // what reached standard error as bytes
-  Text outputConsole;       // what reached standard output as console text
-  Text errorConsole;
-  int outputFlushes = 0;
+  Text output;  // what reached standard output, each line ended by LF
+  Text error;   // what reached standard error, each line ended by LF
 
-  Text CommandLineText() override { return commandLine; }
+  Text NextParameter() override;
   TimeValue CurrentTime() override { return now; }
   TimeValue ToLocalTime(TimeValue utc) override;
   bool FindEntryStamps(const Text& name, TimeValue stamps[3]) override;
   void LowerCase(Text& text) override;
-  bool WriteToConsole(Channel channel, const char16_t* text, size_t count) override;
-  void WriteToFile(Channel channel, const unsigned char* bytes, size_t count) override;
-  void FlushChannel(Channel channel) override;
+  void WriteLine(const Text& text) override;
+  void WriteErrorText(std::span<const std::u16string_view> lines) override;
+
+ private:
+  CommandLine scan;
+  bool scanOpened = false;
 };

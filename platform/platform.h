@@ -1,26 +1,26 @@
 // The one boundary between Datora and the operating system. Everything
 // above platform/ talks to the system through this interface only; the
 // build picks the POSIX or the Win32 implementation, and unit tests use
-// the fake in fake_platform.h.
+// the fake in fake_platform.h. Each implementation brings its system's own
+// rules: how parameters arrive, what a name means to a lookup, and how text
+// and line ends reach the channels.
 #pragma once
 
-#include <cstddef>
-#include <string>
+#include <span>
+#include <string_view>
 
+#include "platform/exit_code.h"
+#include "platform/text.h"
 #include "timing/time_value.h"
-
-// UTF-16 text, as the Windows console and file system use it.
-using Text = std::u16string;
-
-enum class Channel { Output, Error };
 
 class Platform {
  public:
   virtual ~Platform() = default;
 
-  // The whole command line as one text: the program path followed by the
-  // parameters exactly as typed, quotes included.
-  virtual Text CommandLineText() = 0;
+  // The next parameter after the program's own name, in order; the empty
+  // text when none is left. An explicitly empty parameter is the empty text
+  // as well, and callers cannot tell the two apart.
+  virtual Text NextParameter() = 0;
 
   // The current UTC time on the tick scale.
   virtual TimeValue CurrentTime() = 0;
@@ -29,25 +29,22 @@ class Platform {
   // moment of the run (not the offset of the value's own date).
   virtual TimeValue ToLocalTime(TimeValue utc) = 0;
 
-  // Looks up the directory entry named exactly `name` without opening it.
-  // Found: fills stamps[created, accessed, modified] (UTC; 0 where the file
-  // system records none) and returns true. Missing, or a name the system
-  // cannot take (an embedded NUL, say): returns false.
+  // Looks up the directory entry that `name` names, without opening it and
+  // without following a symbolic link. Found: fills stamps[created,
+  // accessed, modified] (UTC; 0 where the file system records none) and
+  // returns true. Missing, or a name this system's rules refuse: false.
   virtual bool FindEntryStamps(const Text& name, TimeValue stamps[3]) = 0;
 
   // Lower-cases `text` in place with the platform's mapping.
   virtual void LowerCase(Text& text) = 0;
 
-  // Writes text to the channel when it is a console (terminal) and returns
-  // true; returns false, writing nothing, when the channel is redirected.
-  virtual bool WriteToConsole(Channel channel, const char16_t* text, size_t count) = 0;
+  // Writes `text` and a line end to standard output. Failures (closed
+  // channel, full disk) are ignored: the exit code is all a script relies on.
+  virtual void WriteLine(const Text& text) = 0;
 
-  // Writes raw bytes to the channel. Failures (closed channel, full disk)
-  // are ignored: the exit code is all a script relies on.
-  virtual void WriteToFile(Channel channel, const unsigned char* bytes, size_t count) = 0;
-
-  // Flushes the channel's buffers.
-  virtual void FlushChannel(Channel channel) = 0;
+  // Writes one message to standard error: every line but the last followed
+  // by the platform's line end, the last by a single LF. Failures ignored.
+  virtual void WriteErrorText(std::span<const std::u16string_view> lines) = 0;
 };
 
 // The real platform of this build. `argc`/`argv` are main()'s; the Win32

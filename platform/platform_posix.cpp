@@ -1,5 +1,5 @@
-// The POSIX implementation: argv as the command line, statx for directory
-// entries, UTF-8 on terminals and UTF-16LE bytes on redirected channels.
+// The POSIX implementation: argv as the parameters, statx for directory
+// entries, UTF-8 with LF on both channels.
 #include <fcntl.h>
 #include <signal.h>
 #include <sys/stat.h>
@@ -9,47 +9,41 @@
 #include <cerrno>
 #include <string>
 
+#include "platform/ascii_case.h"
 #include "platform/platform.h"
 #include "platform/utf8_text.h"
 
 namespace {
 
-// One argv element as it would stand on a Windows command line: its quotes
-// dropped, and wrapped in quotes when empty or holding a space, so that the
-// splitter hands it back as exactly one parameter.
-void AppendArgument(Text& line, const char* argument, bool alwaysQuote) {
-  Text decoded = DecodeUtf8(argument);
-  Text unquoted;
-  unquoted.reserve(decoded.size());
-  for (char16_t c : decoded) {
-    if (c != u'"') unquoted.push_back(c);
-  }
-  const bool quote = alwaysQuote || unquoted.empty() || unquoted.find(u' ') != Text::npos;
-  if (!line.empty()) line.push_back(u' ');
-  if (quote) line.push_back(u'"');
-  line += unquoted;
-  if (quote) line.push_back(u'"');
-}
-
 TimeValue TicksFromStatx(const struct statx_timestamp& stamp) {
   return TicksFromUnixTime(stamp.tv_sec, stamp.tv_nsec);
 }
 
-// The lower-case mapping of the Windows build for every letter that could
-// matter here: A-Z, the Latin-1 capitals (U+00C0..U+00DE but the
-// multiplication sign), and the two capitals that lower-case into ASCII
-// letters (U+0130 to i, U+212A KELVIN SIGN to k). Every other character is
-// left as it is; none of them can lower-case into a keyword's letters.
-char16_t LowerCaseUnit(char16_t c) {
-  if (c >= u'A' && c <= u'Z') return static_cast<char16_t>(c + 0x20);
-  if (c >= 0xC0 && c <= 0xDE && c != 0xD7) return static_cast<char16_t>(c + 0x20);
-  if (c == 0x130) return u'i';
-  if (c == 0x212A) return u'k';
-  return c;
+// Writes everything it can. A closed pipe must not kill the process with
+// SIGPIPE: the exit code stays what the run decided.
+void WriteAll(int fd, const std::string& bytes) {
+  static bool pipeSignalIgnored = false;
+  if (!pipeSignalIgnored) {
+    signal(SIGPIPE, SIG_IGN);
+    pipeSignalIgnored = true;
+  }
+  const char* data = bytes.data();
+  size_t count = bytes.size();
+  while (count > 0) {
+    const ssize_t written = write(fd, data, count);
+    if (written < 0 && errno == EINTR) continue;
+    if (written <= 0) return;
+    data += written;
+    count -= static_cast<size_t>(written);
+  }
 }
 
-int ChannelDescriptor(Channel channel) {
-  return channel == Channel::Output ? STDOUT_FILENO : STDERR_FILENO;
+// A line as UTF-8 followed by LF. Names keep every byte the shell passed:
+// bytes that are not UTF-8 were decoded to U+DC80..U+DCFF and turn back
+// into themselves here.
+void AppendLine(std::string& bytes, std::u16string_view text) {
+  bytes += EncodeUtf8(text.data(), text.size());
+  bytes += '\n';
 }
 
 class PosixPlatform final : public Platform {
@@ -57,12 +51,14 @@ class PosixPlatform final : public Platform {
   void Open(int argc, char** argv) {
     argumentCount = argc;
     arguments = argv;
+    nextArgument = 1;
   }
 
-  Text CommandLineText() override {
-    Text line;
-    for (int i = 0; i < argumentCount; ++i) AppendArgument(line, arguments[i], i == 0);
-    return line;
+  // The argv elements exactly as the shell passed them: the shell has
+  // already removed its quotes, and nothing here removes more.
+  Text NextParameter() override {
+    if (nextArgument >= argumentCount) return Text();
+    return DecodeUtf8(arguments[nextArgument++]);
   }
 
   TimeValue CurrentTime() override {
@@ -73,9 +69,12 @@ class PosixPlatform final : public Platform {
 
   TimeValue ToLocalTime(TimeValue utc) override { return AddTicksSaturated(utc, UtcOffsetTicks()); }
 
+  // The name as given, byte for byte: quotes, backslashes and "*" or "?"
+  // are ordinary characters of a POSIX name, and a lookup by name expands
+  // nothing.
   bool FindEntryStamps(const Text& name, TimeValue stamps[3]) override {
     const std::string path = EncodeUtf8(name.data(), name.size());
-    if (path.find('\0') != std::string::npos) return false;
+    if (path.empty() || path.find('\0') != std::string::npos) return false;
     // AT_SYMLINK_NOFOLLOW: a link yields its own stamps, as the Windows
     // search does. statx reads the inode; the file is never opened.
     struct statx entry = {};
@@ -91,25 +90,21 @@ class PosixPlatform final : public Platform {
     return true;
   }
 
-  void LowerCase(Text& text) override {
-    for (char16_t& c : text) c = LowerCaseUnit(c);
+  void LowerCase(Text& text) override { LowerCaseAscii(text); }
+
+  void WriteLine(const Text& text) override {
+    std::string bytes;
+    AppendLine(bytes, text);
+    WriteAll(STDOUT_FILENO, bytes);
   }
 
-  bool WriteToConsole(Channel channel, const char16_t* text, size_t count) override {
-    const int fd = ChannelDescriptor(channel);
-    if (!IsTerminal(channel)) return false;
-    const std::string bytes = EncodeUtf8(text, count);
-    WriteAll(fd, reinterpret_cast<const unsigned char*>(bytes.data()), bytes.size());
-    return true;
+  // One write for the whole message. write() keeps nothing buffered in the
+  // process, so there is nothing to flush.
+  void WriteErrorText(std::span<const std::u16string_view> lines) override {
+    std::string bytes;
+    for (std::u16string_view line : lines) AppendLine(bytes, line);
+    WriteAll(STDERR_FILENO, bytes);
   }
-
-  void WriteToFile(Channel channel, const unsigned char* bytes, size_t count) override {
-    WriteAll(ChannelDescriptor(channel), bytes, count);
-  }
-
-  // write() keeps nothing buffered in the process, so there is nothing to
-  // flush; an fsync would only force a redirected file to disk.
-  void FlushChannel(Channel) override {}
 
  private:
   int64_t UtcOffsetTicks() {
@@ -124,34 +119,11 @@ class PosixPlatform final : public Platform {
     return utcOffsetTicks;
   }
 
-  bool IsTerminal(Channel channel) {
-    int& known = terminal[channel == Channel::Output ? 0 : 1];
-    if (known < 0) known = isatty(ChannelDescriptor(channel)) ? 1 : 0;
-    return known == 1;
-  }
-
-  // Writes everything it can. A closed pipe must not kill the process with
-  // SIGPIPE: the exit code stays what the run decided.
-  void WriteAll(int fd, const unsigned char* bytes, size_t count) {
-    if (!pipeSignalIgnored) {
-      signal(SIGPIPE, SIG_IGN);
-      pipeSignalIgnored = true;
-    }
-    while (count > 0) {
-      const ssize_t written = write(fd, bytes, count);
-      if (written < 0 && errno == EINTR) continue;
-      if (written <= 0) return;
-      bytes += written;
-      count -= static_cast<size_t>(written);
-    }
-  }
-
   int argumentCount = 0;
   char** arguments = nullptr;
+  int nextArgument = 1;
   bool offsetKnown = false;
   int64_t utcOffsetTicks = 0;
-  int terminal[2] = {-1, -1};
-  bool pipeSignalIgnored = false;
 };
 
 PosixPlatform systemPlatform;

@@ -1,7 +1,13 @@
-// The Win32 implementation over kernel32 and user32.
+// The Win32 implementation over kernel32: the command-line text and its
+// splitter, the directory search, the console, and UTF-16LE bytes on
+// redirected channels.
 #include <windows.h>
 
+#include <string_view>
+
+#include "platform/command_line.h"
 #include "platform/platform.h"
+#include "platform/windows_names.h"
 
 namespace {
 
@@ -17,18 +23,51 @@ FILETIME FileTimeFromValue(TimeValue value) {
   return FILETIME{static_cast<DWORD>(bits & 0xFFFFFFFFu), static_cast<DWORD>(bits >> 32)};
 }
 
-HANDLE ChannelHandle(Channel channel) {
-  return GetStdHandle(channel == Channel::Output ? STD_OUTPUT_HANDLE : STD_ERROR_HANDLE);
-}
-
 // Older consoles refuse a single WriteConsoleW of more than about 64 KB, so
 // long texts go out in pieces that never split a surrogate pair.
 constexpr size_t ConsolePiece = 8192;
 
+// False, writing nothing, when the handle is no console (a file or a pipe).
+bool WriteToConsole(HANDLE handle, std::u16string_view text) {
+  bool first = true;
+  do {
+    size_t piece = text.size() < ConsolePiece ? text.size() : ConsolePiece;
+    if (piece < text.size() && text[piece - 1] >= 0xD800 && text[piece - 1] <= 0xDBFF) --piece;
+    DWORD written = 0;
+    if (!WriteConsoleW(handle, text.data(), static_cast<DWORD>(piece), &written, nullptr)) {
+      return !first;
+    }
+    first = false;
+    text.remove_prefix(piece);
+  } while (!text.empty());
+  return true;
+}
+
+void WriteToFile(HANDLE handle, const char* bytes, size_t count) {
+  while (count > 0) {
+    DWORD written = 0;
+    const DWORD piece = count > 0x10000000 ? 0x10000000 : static_cast<DWORD>(count);
+    if (!WriteFile(handle, bytes, piece, &written, nullptr) || written == 0) return;
+    bytes += written;
+    count -= written;
+  }
+}
+
+// To the console when the channel is one; otherwise the same text as raw
+// UTF-16LE bytes (x86 is little-endian), without a byte-order mark.
+void WriteChannelText(HANDLE handle, std::u16string_view text) {
+  if (WriteToConsole(handle, text)) return;
+  WriteToFile(handle, reinterpret_cast<const char*>(text.data()), text.size() * sizeof(char16_t));
+}
+
 class Win32Platform final : public Platform {
  public:
-  Text CommandLineText() override {
-    return Text(reinterpret_cast<const char16_t*>(GetCommandLineW()));
+  Text NextParameter() override {
+    if (!commandLineRead) {
+      commandLine = OpenCommandLine(reinterpret_cast<const char16_t*>(GetCommandLineW()));
+      commandLineRead = true;
+    }
+    return ::NextParameter(commandLine);
   }
 
   TimeValue CurrentTime() override {
@@ -47,9 +86,11 @@ class Win32Platform final : public Platform {
   }
 
   bool FindEntryStamps(const Text& name, TimeValue stamps[3]) override {
-    if (name.find(u'\0') != Text::npos) return false;
+    Text searched;
+    if (!WindowsSearchName(name, searched)) return false;
+    if (searched.find(u'\0') != Text::npos) return false;
     WIN32_FIND_DATAW entry;
-    const HANDLE search = FindFirstFileW(reinterpret_cast<const wchar_t*>(name.c_str()), &entry);
+    const HANDLE search = FindFirstFileW(reinterpret_cast<const wchar_t*>(searched.c_str()), &entry);
     if (search == INVALID_HANDLE_VALUE) return false;
     FindClose(search);
     stamps[0] = ValueFromFileTime(entry.ftCreationTime);
@@ -58,42 +99,45 @@ class Win32Platform final : public Platform {
     return true;
   }
 
+  // kernel32's simple (non-linguistic) mapping, the one CharLowerW uses:
+  // "I" becomes "i" whatever the user's language. CharLowerW itself lives in
+  // user32, whose load alone makes every start and exit dearer.
   void LowerCase(Text& text) override {
     if (text.empty()) return;
-    CharLowerW(reinterpret_cast<wchar_t*>(text.data()));
-  }
-
-  // WriteConsoleW fails on a handle that is not a console (a file or a
-  // pipe); the caller then writes the bytes with WriteFile instead.
-  bool WriteToConsole(Channel channel, const char16_t* text, size_t count) override {
-    const HANDLE handle = ChannelHandle(channel);
-    bool first = true;
-    do {
-      size_t piece = count < ConsolePiece ? count : ConsolePiece;
-      if (piece < count && text[piece - 1] >= 0xD800 && text[piece - 1] <= 0xDBFF) --piece;
-      DWORD written = 0;
-      if (!WriteConsoleW(handle, text, static_cast<DWORD>(piece), &written, nullptr)) {
-        return !first;
-      }
-      first = false;
-      text += piece;
-      count -= piece;
-    } while (count > 0);
-    return true;
-  }
-
-  void WriteToFile(Channel channel, const unsigned char* bytes, size_t count) override {
-    const HANDLE handle = ChannelHandle(channel);
-    while (count > 0) {
-      DWORD written = 0;
-      const DWORD piece = count > 0x10000000 ? 0x10000000 : static_cast<DWORD>(count);
-      if (!WriteFile(handle, bytes, piece, &written, nullptr) || written == 0) return;
-      bytes += written;
-      count -= written;
+    Text lowered(text.size(), u'\0');
+    const int count = static_cast<int>(text.size());
+    if (LCMapStringW(LOCALE_INVARIANT, LCMAP_LOWERCASE, reinterpret_cast<const wchar_t*>(text.data()),
+                     count, reinterpret_cast<wchar_t*>(lowered.data()), count) == count) {
+      text = lowered;
     }
   }
 
-  void FlushChannel(Channel channel) override { FlushFileBuffers(ChannelHandle(channel)); }
+  void WriteLine(const Text& text) override {
+    Text line = text;
+    line += u"\r\n";
+    const HANDLE output = GetStdHandle(STD_OUTPUT_HANDLE);
+    WriteChannelText(output, line);
+    // Only a disk file is flushed: on a pipe FlushFileBuffers waits until
+    // the reader has read everything, which hangs a parent that waits for
+    // the process before it reads.
+    if (GetFileType(output) == FILE_TYPE_DISK) FlushFileBuffers(output);
+  }
+
+  // The lines joined by CR LF, then the closing LF in a second write.
+  void WriteErrorText(std::span<const std::u16string_view> lines) override {
+    Text message;
+    for (size_t i = 0; i < lines.size(); ++i) {
+      if (i > 0) message += u"\r\n";
+      message += lines[i];
+    }
+    const HANDLE error = GetStdHandle(STD_ERROR_HANDLE);
+    WriteChannelText(error, message);
+    WriteChannelText(error, u"\n");
+  }
+
+ private:
+  CommandLine commandLine;
+  bool commandLineRead = false;
 };
 
 Win32Platform systemPlatform;

@@ -1,7 +1,5 @@
 #include "report/debug_report.h"
 
-#include "app/channels.h"
-
 namespace {
 
 Text DecimalText(uint64_t value) {
@@ -43,8 +41,7 @@ Text FormatDifferenceLine(Relation relation, TimeValue time1, TimeValue time2, D
   return line;
 }
 
-void PrintDebugReport(Platform& platform, ExitCode verdict, Relation relation, TimeValue time1,
-                      TimeValue time2, DateMode mode) {
-  WriteLine(platform, FormatResponseLine(verdict));
-  WriteLine(platform, FormatDifferenceLine(relation, time1, time2, mode));
+std::array<Text, 2> DebugReportLines(ExitCode verdict, Relation relation, TimeValue time1,
+                                     TimeValue time2, DateMode mode) {
+  return {FormatResponseLine(verdict), FormatDifferenceLine(relation, time1, time2, mode)};
 }

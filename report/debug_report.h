@@ -1,9 +1,11 @@
 // The two-line /debug report: the verdict and how far apart the moments are.
 #pragma once
 
+#include <array>
 #include <cstdint>
 
-#include "platform/platform.h"
+#include "platform/exit_code.h"
+#include "platform/text.h"
 #include "timing/time_value.h"
 
 // |time2 - time1| in ticks: the exact difference rounded once to double
@@ -18,6 +20,7 @@ Text FormatResponseLine(ExitCode verdict);
 // then " before"/" after" unless it is 0.
 Text FormatDifferenceLine(Relation relation, TimeValue time1, TimeValue time2, DateMode mode);
 
-// Writes both lines to standard output, each ending in CR LF.
-void PrintDebugReport(Platform& platform, ExitCode verdict, Relation relation, TimeValue time1,
-                      TimeValue time2, DateMode mode);
+// The two lines of the report, without line ends: the response line, then
+// the difference line.
+std::array<Text, 2> DebugReportLines(ExitCode verdict, Relation relation, TimeValue time1,
+                                     TimeValue time2, DateMode mode);

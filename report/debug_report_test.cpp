@@ -4,7 +4,6 @@
 
 #include <limits>
 
-#include "platform/fake_platform.h"
 
 namespace {
 
@@ -68,15 +67,11 @@ TEST(DebugDifference, IsExactBelowTwoToThe53AndRoundsOnceAbove) {
   }
 }
 
-TEST(PrintDebugReport, WritesTwoFlushedLines) {
-  FakePlatform platform;
-  PrintDebugReport(platform, ExitFalse, After, D + TicksPerDay, D, DateMode::Local);
-  const Text text = u"Resp: false\r\nDiff: 1 days after\r\n";
-  std::string bytes;
-  for (char16_t unit : text) bytes += {static_cast<char>(unit), '\0'};
-  EXPECT_EQ(platform.outputBytes, bytes);
-  EXPECT_EQ(platform.outputFlushes, 2);
-  EXPECT_EQ(platform.errorBytes, "");
+TEST(DebugReportLines, GivesTheResponseThenTheDifference) {
+  const std::array<Text, 2> lines = DebugReportLines(ExitFalse, After, D + TicksPerDay, D,
+                                                     DateMode::Local);
+  EXPECT_EQ(lines[0], u"Resp: false");
+  EXPECT_EQ(lines[1], u"Diff: 1 days after");
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 // Date-only normalisation, comparison and the verdict.
 #pragma once
 
+#include "platform/exit_code.h"
 #include "platform/platform.h"
 #include "timing/time_value.h"
 

@@ -4,8 +4,8 @@
 #include "platform/platform.h"
 #include "timing/time_value.h"
 
-// The stamp `kind` of the entry called `name`, in UTC ticks. A name with
-// "?" or "*" is never searched; one trailing backslash is dropped so that a
-// directory may be written as "dir\". Returns 0 for a wildcard name, an
-// empty name, a missing entry and a stamp the file system records as zero.
+// The stamp `kind` of the entry called `name`, in UTC ticks, as the
+// platform's directory lookup finds it. Returns 0 for an empty name, a name
+// the platform refuses, a missing entry and a stamp the file system records
+// as zero.
 TimeValue LookupStamp(Platform& platform, const Text& name, StampKind kind);

@@ -23,12 +23,6 @@ enum Relation : int { SameTime = 1, Before = 2, After = 4 };
 
 enum class DateMode : int { Exact = 0, Local = 1, Utc = 2 };
 
-// 0 = the stated relation holds, 1 = it does not, 255 = error or usage.
-using ExitCode = int;
-inline constexpr ExitCode ExitTrue = 0;
-inline constexpr ExitCode ExitFalse = 1;
-inline constexpr ExitCode ExitError = 255;
-
 // Converts a POSIX time (seconds since 1970, plus 0..999,999,999 ns) to
 // ticks, exactly, truncating the sub-tick nanoseconds. Returns 0 for a time
 // the tick scale cannot hold (before 1601 or after the year 30828), which

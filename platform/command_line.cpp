@@ -1,4 +1,4 @@
-#include "cli/split.h"
+#include "platform/command_line.h"
 
 #include <utility>
 

@@ -1,12 +1,14 @@
-// Splits a command-line text into parameters by Datora's own rules: only
-// spaces separate, double quotes protect spaces and are removed, there is no
-// backslash escaping, and a parameter that begins with a quote ends at its
-// closing quote even when no space follows ("ab"cd gives ab, then cd).
+// The Windows command line: one text that the program splits itself, by
+// Datora's own rules rather than the C runtime's: only spaces separate,
+// double quotes protect spaces and are removed, there is no backslash
+// escaping, and a parameter that begins with a quote ends at its closing
+// quote even when no space follows ("ab"cd gives ab, then cd). Pure code,
+// linked into the Windows build, the fake platform and the unit tests.
 #pragma once
 
 #include <cstddef>
 
-#include "platform/platform.h"
+#include "platform/text.h"
 
 // A scan over one command line. The position is kept between calls, so
 // handing out all parameters costs time linear in the text's length.
