@@ -3,9 +3,12 @@
 
 The same table runs against the Linux binary (directly) and the Windows
 binary (under Wine). Each case names its parameters, the exit code and the
-exact text expected on standard output and standard error; both channels are
-redirected, so the expected bytes are UTF-16LE. Exact command-line texts
-reach the Windows binary through the test launcher (CreateProcessW).
+exact text expected on standard output and standard error, as the Windows
+build writes it; both channels are redirected. The Windows build writes
+UTF-16LE with CR LF after each report and usage line; the Linux build writes
+the same text as UTF-8 with LF, and names come back as the very bytes given.
+Exact command-line texts reach the Windows binary through the test launcher
+(CreateProcessW).
 
     run_e2e.py --binary build/native/datora
     run_e2e.py --binary build/windows/datora.exe --launcher .../datora_launcher.exe --wine wine
@@ -51,8 +54,24 @@ class Target:
         env.update(extra)
         return env
 
-    def run_arguments(self, arguments, env=None):
+    def encode(self, text):
+        """The bytes this binary writes for `text`, given as the Windows build
+        writes it (CR LF after each report and usage line, LF closing each
+        message)."""
+        if self.windows:
+            return utf16(text)
+        return linux_text(text).encode("utf-8", "surrogateescape")
+
+    def decode(self, data):
+        if self.windows:
+            return data.decode("utf-16-le", "surrogatepass")
+        return data.decode("utf-8", "surrogateescape")
+
+    def run_arguments(self, arguments, env=None, pipe=False):
         command = ([self.wine] if self.windows else []) + [self.binary] + list(arguments)
+        if pipe and not self.windows:
+            return subprocess.run(command, cwd=self.workdir, env=self.environment(env or {}),
+                                  stdin=subprocess.DEVNULL, capture_output=True, timeout=60)
         return self._run(command, env)
 
     def run_command_line(self, text, env=None):
@@ -112,6 +131,16 @@ def utf16(text):
     return text.encode("utf-16-le", "surrogatepass")
 
 
+def linux_text(text):
+    """`text` with the Windows build's added line ends as the Linux build
+    adds them: the CR LF after report and usage lines becomes LF. A message
+    on standard error never gets a CR LF added (its LF is the same on both),
+    so a CR typed in a name stays."""
+    if text.startswith(("Resp: ", BANNER)):
+        return text.replace("\r\n", "\n")
+    return text
+
+
 class EndToEnd(unittest.TestCase):
     target = None
     fixture = None
@@ -124,24 +153,28 @@ class EndToEnd(unittest.TestCase):
             # The first start in a new Wine prefix reports on standard error
             # that it made the prefix; keep that out of the cases.
             cls.target.run_arguments([])
-        cls.fixture = stamp_fixture(cls.workdir, utc_ticks_now())
+        cls.fixture = stamp_fixture(cls.workdir, utc_ticks_now(), cls.target.windows)
 
     @classmethod
     def tearDownClass(cls):
         shutil.rmtree(cls.workdir, ignore_errors=True)
 
     def check_output(self, result, case):
-        self.assertEqual(result.returncode, case.code, "exit code")
-        self.check_channel(result.stdout, case.out, "standard output")
-        self.check_channel(result.stderr, case.err, "standard error")
+        expected = case.expected(self.target.windows)
+        self.assertEqual(result.returncode, expected.code, "exit code")
+        self.check_channel(result.stdout, expected.out, "standard output")
+        self.check_channel(result.stderr, expected.err, "standard error")
 
     def check_channel(self, data, expected, channel):
         if isinstance(expected, re.Pattern):
-            self.assertEqual(len(data) % 2, 0, channel + " is not UTF-16LE")
-            text = data.decode("utf-16-le", "surrogatepass")
+            if self.target.windows:
+                self.assertEqual(len(data) % 2, 0, channel + " is not UTF-16LE")
+            text = self.target.decode(data)
+            if not self.target.windows:
+                expected = re.compile(expected.pattern.replace(r"\r\n", r"\n"))
             self.assertRegex(text, expected, channel)
         else:
-            self.assertEqual(data, utf16(expected), channel)
+            self.assertEqual(data, self.target.encode(expected), channel)
 
     def run_table(self, cases):
         for case in cases:
@@ -150,7 +183,7 @@ class EndToEnd(unittest.TestCase):
                 if reason:
                     self.skipTest(reason)
                 refresh_recent(self.workdir)
-                result = self.target.run_arguments(case.args, case.env)
+                result = self.target.run_arguments(case.args, case.env, case.pipe)
                 self.check_output(result, case)
 
     def run_line_table(self, cases):
@@ -191,8 +224,8 @@ class EndToEnd(unittest.TestCase):
         """Does a closed or full channel leave the exit code alone? Each
         row: parameters, standard output, standard error, the exit code, and
         the bytes the channel left as a file receives."""
-        report_bytes = utf16(report(True, "31622400 seconds before"))
-        missing = utf16("Not found or invalid: gone\n")
+        report_bytes = self.target.encode(report(True, "31622400 seconds before"))
+        missing = self.target.encode("Not found or invalid: gone\n")
         rows = [
             (["old.txt", "before", "new.txt", "/debug"], "closed", "file", 0, b""),
             (["new.txt", "before", "old.txt", "/debug"], "closed", "closed", 1, None),
@@ -251,14 +284,16 @@ class EndToEnd(unittest.TestCase):
         return result.returncode, received
 
     def test_usage_bytes_on_standard_error(self):
-        """The usage text reaches a redirected standard error as UTF-16LE:
-        CR LF inside, one LF at the end, no byte-order mark."""
+        """The usage text reaches a file on standard error without a
+        byte-order mark: from datora.exe as UTF-16LE with CR LF inside and
+        one LF at the end, from the Linux build as UTF-8 ending in LF LF."""
         result = self.target.run_arguments([])
         self.assertEqual(result.returncode, 255)
         self.assertEqual(result.stdout, b"")
-        self.assertEqual(result.stderr, utf16(BANNER + USAGE + "\n"))
-        self.assertFalse(result.stderr.startswith(b"\xff\xfe"))
-        self.assertTrue(result.stderr.endswith(b"\r\x00\n\x00\n\x00"))
+        self.assertEqual(result.stderr, self.target.encode(BANNER + USAGE + "\n"))
+        self.assertFalse(result.stderr.startswith((b"\xff\xfe", b"\xef\xbb\xbf")))
+        ending = b"\r\x00\n\x00\n\x00" if self.target.windows else b"STDERR)\n\n"
+        self.assertTrue(result.stderr.endswith(ending))
 
     def test_terminal_output_is_utf8(self):
         """On a terminal the Linux build writes UTF-8, and a name that is not
@@ -272,7 +307,7 @@ class EndToEnd(unittest.TestCase):
         # The terminal turns each LF into CR LF.
         code, received = self.read_terminal(["old.txt", "before", "new.txt", "/debug"])
         self.assertEqual(code, 0)
-        self.assertEqual(received, b"Resp: true\r\r\nDiff: 31622400 seconds before\r\r\n")
+        self.assertEqual(received, b"Resp: true\r\nDiff: 31622400 seconds before\r\n")
 
 
 def main():
