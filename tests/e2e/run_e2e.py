@@ -11,7 +11,8 @@ Exact command-line texts reach the Windows binary through the test launcher
 (CreateProcessW).
 
     run_e2e.py --binary build/native/datora
-    run_e2e.py --binary build/windows/datora.exe --launcher .../datora_launcher.exe --wine wine
+    run_e2e.py --binary build/windows/datora.exe --launcher .../datora_launcher.exe \
+        --pipe-parent .../datora_pipe_parent.exe --wine wine
 """
 
 import argparse
@@ -24,7 +25,7 @@ import tempfile
 import time
 import unittest
 
-from cases import (BANNER, USAGE, file_cases, hostile_cases, hostile_fixture,
+from cases import (BANNER, USAGE, Case, file_cases, hostile_cases, hostile_fixture,
                    hostile_line_cases, line_cases, reference_cases, refresh_recent, report,
                    stamp_fixture)
 
@@ -41,6 +42,7 @@ class Target:
     def __init__(self, args, workdir):
         self.binary = os.path.abspath(args.binary)
         self.launcher = os.path.abspath(args.launcher) if args.launcher else None
+        self.pipe_parent = os.path.abspath(args.pipe_parent) if args.pipe_parent else None
         self.wine = args.wine
         self.workdir = workdir
 
@@ -80,6 +82,11 @@ class Target:
         with open(path, "wb") as handle:
             handle.write(text.encode("utf-16-le", "surrogatepass"))
         return self._run([self.wine, self.launcher, self.binary, path], env)
+
+    def run_behind_pipe(self, arguments):
+        """Runs the Windows binary with standard output on a pipe that the
+        parent reads only after the child has ended (or after 30 s)."""
+        return self._run([self.wine, self.pipe_parent, self.binary] + list(arguments), None)
 
     def _run(self, command, env):
         # Both channels go to files: with two pipes, Wine keeps them open in
@@ -246,6 +253,15 @@ class EndToEnd(unittest.TestCase):
                 if received is not None:
                     self.assertEqual(out if output == "file" else err, received)
 
+    def test_pipe_read_after_the_end(self):
+        """Does datora.exe end while nobody reads its output pipe yet? The
+        parent stops a child still running after 30 s and ends with 253."""
+        if not self.target.pipe_parent:
+            self.skipTest("the pipe parent is a Windows program")
+        result = self.target.run_behind_pipe(["old.txt", "before", "new.txt", "/debug"])
+        self.check_output(result, Case("report on a pipe", [], 0,
+                                       out=report(True, "31622400 seconds before")))
+
     def test_terminal_echoes_names_byte_exact(self):
         """On a terminal, a missing name comes back as the very bytes given,
         whether or not they are UTF-8."""
@@ -315,6 +331,7 @@ def main():
     parser = argparse.ArgumentParser()
     parser.add_argument("--binary", required=True)
     parser.add_argument("--launcher")
+    parser.add_argument("--pipe-parent")
     parser.add_argument("--wine")
     ARGS, rest = parser.parse_known_args()
     if not os.path.exists(ARGS.binary):

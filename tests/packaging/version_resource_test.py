@@ -1,16 +1,38 @@
 #!/usr/bin/env python3
-"""Does datora.exe carry the version resource that Windows shows for it?
+"""Does datora.exe carry the version resource that Windows shows for it,
+and the application manifest that Windows reads when it starts it?
 
 Reads the PE file's resource section directly (no Windows tools), finds the
 RT_VERSION resource, decodes its VS_VERSIONINFO block and checks the fixed
-version numbers and the string table.
+version numbers and the string table; finds the RT_MANIFEST resource the
+loader reads (id 1) and checks the settings in it. Wine ignores most of a
+manifest, so only the resource itself can show them.
 """
 import argparse
 import struct
 import sys
+from xml.etree import ElementTree
 
 RT_VERSION = 16
+RT_MANIFEST = 24
+PROCESS_MANIFEST_ID = 1
 FIXED_SIGNATURE = 0xFEEF04BD
+
+# Windows ignores an element in a namespace other than its own, so the
+# paths below name each one.
+ASM_V3 = "{urn:schemas-microsoft-com:asm.v3}"
+COMPATIBILITY = "{urn:schemas-microsoft-com:compatibility.v1}"
+SETTINGS_2016 = "{http://schemas.microsoft.com/SMI/2016/WindowsSettings}"
+EXECUTION_LEVEL = (f"{ASM_V3}trustInfo/{ASM_V3}security/{ASM_V3}requestedPrivileges/"
+                   f"{ASM_V3}requestedExecutionLevel")
+LONG_PATHS = f"{ASM_V3}application/{ASM_V3}windowsSettings/{SETTINGS_2016}longPathAware"
+SUPPORTED_OS = f"{COMPATIBILITY}compatibility/{COMPATIBILITY}application/{COMPATIBILITY}supportedOS"
+WINDOWS_7_TO_10 = {
+    "{35138b9a-5d96-4fbd-8e2d-a2440225f93a}",  # 7
+    "{4a2f28e3-53b9-4441-ba9c-d69d4a4a6e38}",  # 8
+    "{1f676c76-80e1-4239-95bb-83d0f6d0da78}",  # 8.1
+    "{8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a}",  # 10 and 11
+}
 
 EXPECTED_STRINGS = {
     "FileVersion": "2.4",
@@ -47,8 +69,9 @@ class PeImage:
                 return raw + rva - start
         raise ValueError(f"RVA {rva:#x} lies in no section")
 
-    def resource(self, type_id):
-        """The bytes of the first resource of the given numeric type."""
+    def resource(self, type_id, name_id=None):
+        """The bytes of the resource of the given numeric type and id (by
+        default its first one)."""
         if self.resource_rva == 0:
             raise ValueError("no resource directory")
         base = self.offset(self.resource_rva)
@@ -65,6 +88,11 @@ class PeImage:
                 break
         if node is None:
             raise ValueError(f"no resource of type {type_id}")
+        if name_id is not None:
+            names = dict(entries(node & 0x7FFFFFFF))
+            if name_id not in names:
+                raise ValueError(f"no resource {name_id} of type {type_id}")
+            node = names[name_id]
         # Type -> name -> language -> data entry; take the first of each.
         while node & 0x80000000:
             node = next(entries(node & 0x7FFFFFFF))[1]
@@ -116,6 +144,22 @@ def version_info(resource):
     return numbers(ms, ls), numbers(product_ms, product_ls), strings
 
 
+def manifest_failures(text):
+    root = ElementTree.fromstring(text)
+    levels = [e.get("level") for e in root.findall(EXECUTION_LEVEL)]
+    long_paths = [(e.text or "").strip() for e in root.findall(LONG_PATHS)]
+    systems = {e.get("Id", "").lower() for e in root.findall(SUPPORTED_OS)}
+    print(f"manifest: level {levels}, longPathAware {long_paths}, {len(systems)} supportedOS")
+    failures = []
+    if levels != ["asInvoker"]:
+        failures.append(f"requestedExecutionLevel is {levels}, expected asInvoker")
+    if long_paths != ["true"]:
+        failures.append(f"longPathAware is {long_paths}, expected true")
+    if systems != WINDOWS_7_TO_10:
+        failures.append(f"supportedOS ids are {sorted(systems)}, expected Windows 7 to 10")
+    return failures
+
+
 def main():
     parser = argparse.ArgumentParser()
     parser.add_argument("exe")
@@ -124,11 +168,11 @@ def main():
         with open(args.exe, "rb") as f:
             image = PeImage(f.read())
         file_version, product_version, strings = version_info(image.resource(RT_VERSION))
-    except (OSError, ValueError, struct.error) as error:
+        failures = manifest_failures(image.resource(RT_MANIFEST, PROCESS_MANIFEST_ID))
+    except (OSError, ValueError, struct.error, ElementTree.ParseError) as error:
         print(f"FAIL: {args.exe}: {error}")
         return 1
 
-    failures = []
     if file_version != (2, 4, 0, 0):
         failures.append(f"fixed file version is {file_version}")
     if product_version != (2, 4, 0, 0):
@@ -143,7 +187,7 @@ def main():
         print(f"{name}: {strings[name]}")
     for failure in failures:
         print(f"FAIL: {failure}")
-    print(f"{len(EXPECTED_STRINGS) + 3 - len(failures)} passed, {len(failures)} failed")
+    print(f"{len(EXPECTED_STRINGS) + 6 - len(failures)} passed, {len(failures)} failed")
     return 1 if failures else 0
 
 
