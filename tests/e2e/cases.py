@@ -114,6 +114,13 @@ class Fixture:
     tz: str             # a zone in which the run is near local noon
     offset: int         # that zone's offset in ticks
     stamps: dict
+    long_name: str      # a file whose full path passes 260 characters
+    workdir: str
+
+    def windows_path(self, name):
+        """`name` in the fixture's folder as Wine sees it, behind the
+        long-path prefix."""
+        return "\\\\?\\Z:" + os.path.join(self.workdir, name).replace("/", "\\")
 
 
 def noon_zone(now):
@@ -166,12 +173,18 @@ def stamp_fixture(workdir, now, windows=False):
         with open(path, "w") as handle:
             handle.write(name)
         set_stamps(path, stamps["old.txt"][0])
+    long_name = os.path.join("d" * 150, "f" * 150 + ".txt")
+    os.mkdir(os.path.join(workdir, "d" * 150))
+    with open(os.path.join(workdir, long_name), "w") as handle:
+        handle.write("long")
+    set_stamps(os.path.join(workdir, long_name), stamps["old.txt"][0])
     link = os.path.join(workdir, "link.txt")
     os.symlink("old.txt", link)
     set_stamps(link, ticks(2018, 1, 1, 12))
     tz, offset = noon_zone(now)
     return Fixture(now=now, tz=tz, offset=offset,
-                   stamps={name: modified for name, (modified, _) in stamps.items()})
+                   stamps={name: modified for name, (modified, _) in stamps.items()},
+                   long_name=long_name, workdir=workdir)
 
 
 def refresh_recent(workdir):
@@ -273,6 +286,12 @@ def file_cases(fx):
         Case("question mark wildcard", ["a?.txt", "before", "new.txt"], **nf("a?.txt")),
         Case("star wildcard", ["a*.txt", "before", "new.txt"], **nf("a*.txt")),
         Case("wildcard second operand", ["old.txt", "before", "a*"], **nf("a*")),
+        Case("greater-than is a wildcard", ["old.t>t", "before", "now"], **nf("old.t>t")),
+        Case("less-than is a wildcard", ["old.tx<", "before", "now"], **nf("old.tx<")),
+        Case("drive root is never searched", ["C:\\", "before", "now"], **nf("C:\\")),
+        Case("long name behind the long-path prefix",
+             [fx.windows_path(fx.long_name), "sametime", "old.txt"], 0,
+             linux=nf(fx.windows_path(fx.long_name))),
         Case("missing second operand", ["old.txt", "before"], code=255,
              err="Not found or invalid: \n"),
         Case("missing first file", ["missing.txt", "before", "old.txt"], **nf("missing.txt")),
