@@ -26,7 +26,7 @@ for word in SYNOPSIS DESCRIPTION KEYWORDS OPTIONS "EXIT STATUS" "DEBUG REPORT" E
     "LINUX BUILD" created modified accessed before after sametime not /datelocal /dateutc \
     /debug "today[-n]" "now[-n]" "Resp: true" "Resp: false" "Diff:" seconds days \
     "Syntax error:" "Not found or invalid:" "Invalid date/time expression:" 255 \
-    "birth time" UTF-16LE "symbolic link" "if datora"; do
+    "birth time" UTF-16LE UTF-8 "symbolic link" "if datora"; do
   if grep -qiF -- "$word" <<<"$text"; then pass; else fail "the page never mentions '$word'"; fi
 done
 
