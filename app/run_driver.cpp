@@ -72,8 +72,8 @@ ExitCode RunDatora(Platform& platform) {
 
   CompareOperands(run, platform);
   if (run.request.debug) {
-    const std::array<Text, 2> report = DebugReportLines(run.verdict, run.relation, run.time1,
-                                                        run.time2, run.request.dateMode);
+    const std::array<Text, 2> report =
+        DebugReportLines(run.verdict, run.relation, run.time1, run.time2, run.request.dateMode);
     for (const Text& line : report) platform.WriteLine(line);
   }
   return run.verdict;

@@ -6,8 +6,8 @@
 #include "app/run_driver.h"
 #include "cli/grammar.h"
 #include "cli/run_request.h"
-#include "platform/command_line.h"
 #include "fuzz/fuzz_support.h"
+#include "platform/command_line.h"
 #include "platform/fake_platform.h"
 
 namespace {
@@ -60,10 +60,9 @@ void CheckRun(const Text& line) {
     const Text& err = platform.error;
     Require(platform.output.empty(), "standard output written on an error");
     Require(err.ends_with(u'\n'), "error text without a line end");
-    const bool known = err.starts_with(u"Syntax error: ") ||
-                       err.starts_with(u"Not found or invalid: ") ||
-                       err.starts_with(u"Invalid date/time expression: ") ||
-                       err.starts_with(u"Datora, ver. 2.4");
+    const bool known =
+        err.starts_with(u"Syntax error: ") || err.starts_with(u"Not found or invalid: ") ||
+        err.starts_with(u"Invalid date/time expression: ") || err.starts_with(u"Datora, ver. 2.4");
     Require(known, "error text with an unknown beginning");
     return;
   }

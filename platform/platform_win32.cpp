@@ -90,7 +90,8 @@ class Win32Platform final : public Platform {
     if (!WindowsSearchName(name, searched)) return false;
     if (searched.find(u'\0') != Text::npos) return false;
     WIN32_FIND_DATAW entry;
-    const HANDLE search = FindFirstFileW(reinterpret_cast<const wchar_t*>(searched.c_str()), &entry);
+    const HANDLE search =
+        FindFirstFileW(reinterpret_cast<const wchar_t*>(searched.c_str()), &entry);
     if (search == INVALID_HANDLE_VALUE) return false;
     FindClose(search);
     stamps[0] = ValueFromFileTime(entry.ftCreationTime);
@@ -106,8 +107,9 @@ class Win32Platform final : public Platform {
     if (text.empty()) return;
     Text lowered(text.size(), u'\0');
     const int count = static_cast<int>(text.size());
-    if (LCMapStringW(LOCALE_INVARIANT, LCMAP_LOWERCASE, reinterpret_cast<const wchar_t*>(text.data()),
-                     count, reinterpret_cast<wchar_t*>(lowered.data()), count) == count) {
+    if (LCMapStringW(LOCALE_INVARIANT, LCMAP_LOWERCASE,
+                     reinterpret_cast<const wchar_t*>(text.data()), count,
+                     reinterpret_cast<wchar_t*>(lowered.data()), count) == count) {
       text = lowered;
     }
   }

@@ -4,7 +4,6 @@
 
 #include <limits>
 
-
 namespace {
 
 constexpr TimeValue Max = std::numeric_limits<TimeValue>::max();
@@ -68,8 +67,8 @@ TEST(DebugDifference, IsExactBelowTwoToThe53AndRoundsOnceAbove) {
 }
 
 TEST(DebugReportLines, GivesTheResponseThenTheDifference) {
-  const std::array<Text, 2> lines = DebugReportLines(ExitFalse, After, D + TicksPerDay, D,
-                                                     DateMode::Local);
+  const std::array<Text, 2> lines =
+      DebugReportLines(ExitFalse, After, D + TicksPerDay, D, DateMode::Local);
   EXPECT_EQ(lines[0], u"Resp: false");
   EXPECT_EQ(lines[1], u"Diff: 1 days after");
 }

@@ -24,14 +24,10 @@ struct KindCase {
 };
 
 const KindCase KindCases[] = {
-    {u"a.txt", Created, 1, {u"a.txt"}},
-    {u"a.txt", Accessed, 2, {u"a.txt"}},
-    {u"a.txt", Modified, 3, {u"a.txt"}},
-    {u"", Modified, 0, {}},
-    {u"missing", Modified, 0, {u"missing"}},
-    {u"zero", Modified, 0, {u"zero"}},
-    {u"partial", Created, 0, {u"partial"}},
-    {u"partial", Modified, 6, {u"partial"}},
+    {u"a.txt", Created, 1, {u"a.txt"}},      {u"a.txt", Accessed, 2, {u"a.txt"}},
+    {u"a.txt", Modified, 3, {u"a.txt"}},     {u"", Modified, 0, {}},
+    {u"missing", Modified, 0, {u"missing"}}, {u"zero", Modified, 0, {u"zero"}},
+    {u"partial", Created, 0, {u"partial"}},  {u"partial", Modified, 6, {u"partial"}},
 };
 
 TEST(LookupStamp, PicksTheStampOfItsKindAndZeroForMissing) {
