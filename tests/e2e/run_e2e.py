@@ -44,6 +44,9 @@ class Target:
         self.launcher = os.path.abspath(args.launcher) if args.launcher else None
         self.pipe_parent = os.path.abspath(args.pipe_parent) if args.pipe_parent else None
         self.wine = args.wine
+        # What starts the binary: Wine for datora.exe, an emulator such as
+        # qemu-user for a Linux build of another architecture, or nothing.
+        self.starter = [args.wine] if args.wine else ([args.emulator] if args.emulator else [])
         self.workdir = workdir
 
     @property
@@ -70,7 +73,7 @@ class Target:
         return data.decode("utf-8", "surrogateescape")
 
     def run_arguments(self, arguments, env=None, pipe=False):
-        command = ([self.wine] if self.windows else []) + [self.binary] + list(arguments)
+        command = self.starter + [self.binary] + list(arguments)
         if pipe and not self.windows:
             return subprocess.run(command, cwd=self.workdir, env=self.environment(env or {}),
                                   stdin=subprocess.DEVNULL, capture_output=True, timeout=60)
@@ -105,7 +108,7 @@ class Target:
         """Runs with each channel "closed", on "full" (/dev/full), on a
         "broken" pipe (its reader gone) or on a "file"; returns the exit code
         and what the file channels received."""
-        command = ([self.wine] if self.windows else []) + [self.binary] + list(arguments)
+        command = self.starter + [self.binary] + list(arguments)
         reader, writer = os.pipe()
         os.close(reader)
         with tempfile.TemporaryFile() as out, tempfile.TemporaryFile() as err, \
@@ -128,7 +131,7 @@ class Target:
             return completed.returncode, out.read(), err.read()
 
     def run_on_terminal(self, arguments, terminal):
-        command = [self.binary] + list(arguments)
+        command = self.starter + [self.binary] + list(arguments)
         return subprocess.run(command, cwd=self.workdir, env=self.environment({}),
                               stdin=subprocess.DEVNULL, stdout=terminal, stderr=terminal,
                               timeout=60)
@@ -333,6 +336,7 @@ def main():
     parser.add_argument("--launcher")
     parser.add_argument("--pipe-parent")
     parser.add_argument("--wine")
+    parser.add_argument("--emulator", help="runs a Linux binary of another architecture")
     ARGS, rest = parser.parse_known_args()
     if not os.path.exists(ARGS.binary):
         sys.exit("binary not built: " + ARGS.binary)
