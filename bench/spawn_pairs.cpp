@@ -21,8 +21,6 @@
 #include <cstring>
 #include <vector>
 
-extern char** environ;
-
 namespace {
 
 double NowSeconds() {
@@ -62,7 +60,8 @@ double Median(std::vector<double> values) {
 }
 
 int Usage() {
-  std::fprintf(stderr, "usage: spawn_pairs PAIRS BURST -- REFERENCE ARGS... -- CANDIDATE ARGS...\n");
+  std::fprintf(stderr,
+               "usage: spawn_pairs PAIRS BURST -- REFERENCE ARGS... -- CANDIDATE ARGS...\n");
   return 2;
 }
 

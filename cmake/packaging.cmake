@@ -1,9 +1,28 @@
 # What `cmake --install` puts where, and the packages CPack makes of it:
-# a .deb for the Linux build, a .zip for the Windows build.
+# a .deb and a .tar.gz for the Linux build, a .zip for the Windows build.
 include(GNUInstallDirs)
 set(DATORA_DOC_DIR ${CMAKE_INSTALL_DATAROOTDIR}/doc/datora)
+# Folders the install makes get these modes whatever the builder's umask.
+set(CMAKE_INSTALL_DEFAULT_DIRECTORY_PERMISSIONS OWNER_READ OWNER_WRITE OWNER_EXECUTE
+    GROUP_READ GROUP_EXECUTE WORLD_READ WORLD_EXECUTE)
 
 set(DATORA_README "${PROJECT_SOURCE_DIR}/README.md")
+
+# The project's address: the .deb's Maintainer field and its changelog.
+set(DATORA_MAINTAINER "Datora developers <dev@datora.invalid>"
+    CACHE STRING "Name and e-mail address of the package maintainer")
+
+# Time stamps inside the packages and datora.exe: the last commit's time, so
+# that two builds of one commit give the same bytes. A SOURCE_DATE_EPOCH set by the
+# caller (a build from an unpacked source archive) wins.
+if(DEFINED ENV{SOURCE_DATE_EPOCH})
+  set(DATORA_SOURCE_DATE_EPOCH "$ENV{SOURCE_DATE_EPOCH}")
+else()
+  execute_process(COMMAND git log -1 --format=%ct
+                  WORKING_DIRECTORY "${PROJECT_SOURCE_DIR}"
+                  OUTPUT_VARIABLE DATORA_SOURCE_DATE_EPOCH
+                  OUTPUT_STRIP_TRAILING_WHITESPACE ERROR_QUIET)
+endif()
 
 if(WIN32)
   # A flat folder: datora.exe beside its read-me and licence.
@@ -13,24 +32,80 @@ if(WIN32)
   set(CPACK_GENERATOR ZIP)
   set(CPACK_SYSTEM_NAME win64)
   include(${CMAKE_CURRENT_LIST_DIR}/signing.cmake)
+  # The linker writes SOURCE_DATE_EPOCH, not the time of the link, into the
+  # executable's header.
+  if(DATORA_SOURCE_DATE_EPOCH)
+    set_property(TARGET datora PROPERTY LINKER_LAUNCHER
+                 ${CMAKE_COMMAND} -E env SOURCE_DATE_EPOCH=${DATORA_SOURCE_DATE_EPOCH})
+  endif()
 else()
+  # The manual page goes out compressed, without name or time in the header.
+  set(DATORA_MAN_PAGE "${PROJECT_BINARY_DIR}/datora.1")
+  add_custom_command(OUTPUT "${DATORA_MAN_PAGE}.gz"
+    COMMAND ${CMAKE_COMMAND} -E copy "${PROJECT_SOURCE_DIR}/docs/datora.1" "${DATORA_MAN_PAGE}"
+    COMMAND gzip -9nf "${DATORA_MAN_PAGE}"
+    DEPENDS docs/datora.1 VERBATIM)
+  add_custom_target(datora_man_page ALL DEPENDS "${DATORA_MAN_PAGE}.gz")
+
   install(TARGETS datora RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
-  install(FILES docs/datora.1 DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+  install(FILES "${DATORA_MAN_PAGE}.gz" DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
   install(FILES completion/datora.bash
           DESTINATION ${CMAKE_INSTALL_DATAROOTDIR}/bash-completion/completions
           RENAME datora)
-  install(FILES LICENSE DESTINATION ${DATORA_DOC_DIR} RENAME copyright)
   install(FILES "${DATORA_README}" DESTINATION ${DATORA_DOC_DIR} RENAME README.md)
-  set(CPACK_GENERATOR DEB)
+
+  # The .tar.gz (and a plain install) carry the licence as it is; the .deb
+  # carries Debian's copyright file, changelog and lintian override instead.
+  install(FILES LICENSE DESTINATION ${DATORA_DOC_DIR} COMPONENT licence)
+  file(READ LICENSE DATORA_LICENSE_TEXT)
+  string(STRIP "${DATORA_LICENSE_TEXT}" DATORA_LICENSE_TEXT)
+  execute_process(COMMAND ${CMAKE_CXX_COMPILER} -E -dM -x c++ -include features.h /dev/null
+                  OUTPUT_VARIABLE glibc_macros ERROR_QUIET)
+  string(REGEX MATCH "__GLIBC__ ([0-9]+)" _ "${glibc_macros}")
+  set(DATORA_GLIBC_VERSION "${CMAKE_MATCH_1}")
+  string(REGEX MATCH "__GLIBC_MINOR__ ([0-9]+)" _ "${glibc_macros}")
+  string(APPEND DATORA_GLIBC_VERSION ".${CMAKE_MATCH_1}")
+  set(deb "${PROJECT_BINARY_DIR}/deb")
+  configure_file(packaging/copyright.in "${deb}/copyright" @ONLY)
+  configure_file(packaging/lintian-overrides.in "${deb}/datora" @ONLY)
+  configure_file(packaging/changelog.in "${deb}/changelog" @ONLY)
+  add_custom_command(OUTPUT "${deb}/changelog.gz"
+    COMMAND gzip -9nkf "${deb}/changelog"
+    DEPENDS "${deb}/changelog" VERBATIM)
+  add_custom_target(datora_changelog ALL DEPENDS "${deb}/changelog.gz")
+  install(FILES "${deb}/copyright" "${deb}/changelog.gz" DESTINATION ${DATORA_DOC_DIR}
+          COMPONENT deb EXCLUDE_FROM_ALL)
+  install(FILES "${deb}/datora" DESTINATION ${CMAKE_INSTALL_DATAROOTDIR}/lintian/overrides
+          COMPONENT deb EXCLUDE_FROM_ALL)
+
+  set(CPACK_GENERATOR DEB TGZ)
+  set(CPACK_SYSTEM_NAME linux-${CMAKE_SYSTEM_PROCESSOR})
+  set(CPACK_DEBIAN_PACKAGE_MAINTAINER "${DATORA_MAINTAINER}")
+  # The components each package is made of; read by CPack per generator.
+  set(CPACK_DATORA_INSTALL_DEB
+      "${PROJECT_BINARY_DIR};Datora;Unspecified;/;${PROJECT_BINARY_DIR};Datora;deb;/")
+  set(CPACK_DATORA_INSTALL_ARCHIVE
+      "${PROJECT_BINARY_DIR};Datora;Unspecified;/;${PROJECT_BINARY_DIR};Datora;licence;/")
+  # Only compiler version strings, which lintian asks to leave out.
+  add_custom_command(TARGET datora POST_BUILD
+    COMMAND ${CMAKE_OBJCOPY} --remove-section=.comment $<TARGET_FILE:datora> VERBATIM)
 endif()
 
 set(CPACK_PACKAGE_NAME datora)
 set(CPACK_PACKAGE_VENDOR "The Datora developers")
-set(CPACK_PACKAGE_CONTACT "The Datora developers")
+set(CPACK_PACKAGE_CONTACT "${DATORA_MAINTAINER}")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "${PROJECT_DESCRIPTION}")
 set(CPACK_PACKAGE_VERSION "${PROJECT_VERSION}")
 set(CPACK_RESOURCE_FILE_LICENSE "${PROJECT_SOURCE_DIR}/LICENSE")
 set(CPACK_STRIP_FILES ON)
+set(CPACK_PROJECT_CONFIG_FILE "${PROJECT_SOURCE_DIR}/cmake/cpack_options.cmake")
+set(CPACK_DATORA_SOURCE_DATE_EPOCH "${DATORA_SOURCE_DATE_EPOCH}")
+# The archives in a fixed member order with fixed times and owners.
+find_package(Python3 COMPONENTS Interpreter)
+if(Python3_Interpreter_FOUND AND DATORA_SOURCE_DATE_EPOCH)
+  set(CPACK_DATORA_PYTHON "${Python3_EXECUTABLE}")
+  set(CPACK_POST_BUILD_SCRIPTS "${PROJECT_SOURCE_DIR}/packaging/normalise_archives.cmake")
+endif()
 
 # The binary is linked statically: the package depends on nothing.
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)

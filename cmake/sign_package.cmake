@@ -1,7 +1,7 @@
 # Run by CPack once the files are staged (and stripped): signs datora.exe in
 # the staging folder with osslsigncode when a certificate is given. The
-# signing time comes from SOURCE_DATE_EPOCH when that is set, so that the
-# same certificate and sources give the same bytes.
+# signing time is SOURCE_DATE_EPOCH (the environment's, else the last
+# commit's), so that the same certificate and sources give the same bytes.
 if(NOT CPACK_DATORA_SIGN_CERT)
   return()
 endif()
@@ -20,6 +20,8 @@ endif()
 set(signing_time)
 if(DEFINED ENV{SOURCE_DATE_EPOCH})
   set(signing_time -time "$ENV{SOURCE_DATE_EPOCH}")
+elseif(CPACK_DATORA_SOURCE_DATE_EPOCH)
+  set(signing_time -time "${CPACK_DATORA_SOURCE_DATE_EPOCH}")
 endif()
 foreach(exe IN LISTS executables)
   execute_process(

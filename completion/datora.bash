@@ -1,9 +1,12 @@
 # Bash completion for datora.
 #
 # The first word is a file or directory. After it come the stamp keywords,
-# the relation keywords, "not" and the options; once a relation keyword
-# stands on the line, the second operand is offered too: file names and the
-# forms today, today-, now and now-. Keywords match whatever the case typed.
+# the relation keywords, "not" and the options. While the relation keywords
+# on the line leave a relation named (each one toggles its relation, so
+# naming one twice cancels it), the second operand is offered too: file
+# names and the forms today, today-, now and now-. A name that begins with
+# "today" or "now" would be read as an expression, so it is offered as
+# ./name. Keywords match whatever the case typed.
 
 _datora() {
   local cur=${COMP_WORDS[COMP_CWORD]}
@@ -19,7 +22,9 @@ _datora() {
   local relation=0 i
   for ((i = 2; i < COMP_CWORD; i++)); do
     case ${COMP_WORDS[i],,} in
-      before | after | sametime) relation=1 ;;
+      sametime) ((relation ^= 1)) ;;
+      before) ((relation ^= 2)) ;;
+      after) ((relation ^= 4)) ;;
     esac
   done
   if ((relation)); then
@@ -33,6 +38,7 @@ _datora() {
   if ((relation)); then
     local name
     while IFS= read -r name; do
+      [[ ${name,,} == today* || ${name,,} == now* ]] && name=./$name
       COMPREPLY+=("$name")
     done < <(compgen -f -- "$cur")
   fi

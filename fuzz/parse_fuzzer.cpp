@@ -16,7 +16,7 @@ constexpr TimeValue FuzzNow = 133'500'000'000'000'000;  // late 2024
 
 void AddEntries(FakePlatform& platform) {
   platform.now = FuzzNow;
-  platform.utcOffsetTicks = 2 * 3600 * TicksPerSecond;
+  platform.utcOffsetTicks = TicksPerSecond * 3600 * 2;
   platform.entries[u"old.txt"] = {FuzzNow - 900 * TicksPerDay, FuzzNow - 800 * TicksPerDay,
                                   FuzzNow - 700 * TicksPerDay};
   platform.entries[u"new.txt"] = {FuzzNow - 3 * TicksPerDay, FuzzNow - 2, FuzzNow - 1};

@@ -74,7 +74,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const TimeValue now = reader.Int64();
   const TimeValue time1Input = reader.Int64();
   FakePlatform platform;
-  platform.utcOffsetTicks = reader.Int64() % (15 * 3600 * TicksPerSecond);
+  platform.utcOffsetTicks = reader.Int64() % (TicksPerSecond * 3600 * 15);
   const uint8_t choice = reader.Byte();
   DateMode mode = static_cast<DateMode>(choice % 3);
   // A prefix that makes the operand an expression more often than chance.

@@ -10,7 +10,7 @@ failed=0
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 cd "$work" || exit 1
-touch this.zip that.zip todo.txt
+touch this.zip that.zip todo.txt today.txt nowhere.log NOW.txt
 
 # offered EXPECTED WORD...: completes the last WORD and compares the sorted offer.
 offered() {
@@ -42,8 +42,13 @@ offered "/datelocal /dateutc /debug" this.zip /d
 offered "/dateutc" this.zip /DateU
 # No second operand before a relation keyword.
 offered "" this.zip th
-offered "today today- todo.txt" this.zip before to
-offered "now now- not" this.zip created not after n
+# Names that would read as expressions come with a path.
+offered "today today- ./today.txt todo.txt" this.zip before to
+offered "now now- not ./nowhere.log" this.zip created not after n
+offered "now now- not ./NOW.txt" this.zip after N
+# A relation named twice cancels: no operand until one is named again.
+offered "" this.zip before before th
+offered "this.zip that.zip" this.zip before BEFORE after th
 offered "this.zip that.zip" this.zip sametime th
 offered "today today-" this.zip AFTER TOD
 offered "created" this.zip before that.zip cr

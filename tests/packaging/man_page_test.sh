@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Does docs/datora.1 render without warnings, and does the rendered page
-# cover every keyword, option, expression form and exit code?
+# Does docs/datora.1 render without warnings (groff, man, mandoc -T lint),
+# and does the rendered page cover every keyword, option, expression form
+# and exit code?
 set -uo pipefail
 page=${1:-$(dirname "$0")/../../docs/datora.1}
 passed=0
@@ -14,6 +15,8 @@ broken=$(printf '.TH X 1\n.SH NAME\n.BOGUS macro\n\\fQ\n' | groff -man -ww -z 2>
 
 warnings=$(groff -man -ww -z "$page" 2>&1)
 [ -z "$warnings" ] && pass || fail "groff warnings: $warnings"
+lint=$(mandoc -T lint "$page" 2>&1)
+[ -z "$lint" ] && pass || fail "mandoc -T lint: $lint"
 
 rendered=$(LC_ALL=C.UTF-8 MANWIDTH=80 man --warnings -l "$page" 2>"${TMPDIR:-/tmp}/datora-man.$$")
 man_warnings=$(cat "${TMPDIR:-/tmp}/datora-man.$$"); rm -f "${TMPDIR:-/tmp}/datora-man.$$"
@@ -26,7 +29,7 @@ for word in SYNOPSIS DESCRIPTION KEYWORDS OPTIONS "EXIT STATUS" "DEBUG REPORT" E
     "LINUX BUILD" created modified accessed before after sametime not /datelocal /dateutc \
     /debug "today[-n]" "now[-n]" "Resp: true" "Resp: false" "Diff:" seconds days \
     "Syntax error:" "Not found or invalid:" "Invalid date/time expression:" 255 \
-    "birth time" UTF-16LE UTF-8 "symbolic link" "if datora"; do
+    "birth time" UTF-16LE UTF-8 "symbolic link" "if ! datora"; do
   if grep -qiF -- "$word" <<<"$text"; then pass; else fail "the page never mentions '$word'"; fi
 done
 

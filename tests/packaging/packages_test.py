@@ -1,15 +1,19 @@
 #!/usr/bin/env python3
-"""Do the .deb and the .zip hold what a user installs, and does it run?
+"""Do the .deb, the .tar.gz and the .zip hold what a user installs, and does
+it run?
 
-Makes both packages with CPack from the two build trees into a temporary
-folder, lists and unpacks them, and runs the packaged binaries.
+Makes the packages with CPack from the Linux or the Windows build tree (or
+both) into a temporary folder, lists and unpacks them, and runs the
+packaged binaries.
 """
 import argparse
 import glob
+import gzip
 import os
 import shutil
 import subprocess
 import sys
+import tarfile
 import tempfile
 import zipfile
 
@@ -17,11 +21,15 @@ SOURCE = os.path.abspath(os.path.join(os.path.dirname(__file__), "..", ".."))
 
 DEB_FILES = {
     "usr/bin/datora": None,
-    "usr/share/man/man1/datora.1": "docs/datora.1",
+    "usr/share/man/man1/datora.1.gz": "docs/datora.1",
     "usr/share/bash-completion/completions/datora": "completion/datora.bash",
-    "usr/share/doc/datora/copyright": "LICENSE",
+    "usr/share/doc/datora/copyright": None,
+    "usr/share/doc/datora/changelog.gz": None,
     "usr/share/doc/datora/README.md": None,
+    "usr/share/lintian/overrides/datora": None,
 }
+TAR_FILES = {"bin/datora", "share/man/man1/datora.1.gz", "share/bash-completion/completions/datora",
+             "share/doc/datora/README.md", "share/doc/datora/LICENSE"}
 ZIP_FILES = {"datora.exe", "README.md", "LICENSE"}
 
 failures = []
@@ -36,22 +44,27 @@ def check(condition, what):
         print(f"FAIL: {what}")
 
 
-def make_package(build_dir, out_dir):
+def make_packages(build_dir, out_dir, suffixes):
+    """Runs CPack on a build tree; returns {suffix: package made}."""
     config = os.path.join(build_dir, "CPackConfig.cmake")
     if not os.path.exists(config):
         check(False, f"{config} is missing: build that tree first")
-        return None
+        return {}
     result = subprocess.run(["cpack", "--config", config, "-B", out_dir],
                             capture_output=True, text=True)
-    made = glob.glob(os.path.join(out_dir, "*.deb")) + glob.glob(os.path.join(out_dir, "*.zip"))
-    check(result.returncode == 0 and len(made) == 1,
-          f"cpack in {build_dir} failed:\n{result.stdout}{result.stderr}")
-    return made[0] if made else None
+    made = {suffix: glob.glob(os.path.join(out_dir, "*" + suffix)) for suffix in suffixes}
+    check(result.returncode == 0 and all(len(m) == 1 for m in made.values()),
+          f"cpack in {build_dir} failed or made {made}:\n{result.stdout}{result.stderr}")
+    return {suffix: m[0] for suffix, m in made.items() if len(m) == 1}
 
 
 def read(path):
     with open(path, "rb") as f:
         return f.read()
+
+
+def check_licence(text, where):
+    check(read(os.path.join(SOURCE, "LICENSE")).strip() in text, f"{where} lacks the LICENSE text")
 
 
 def run(command, cwd, env=None):
@@ -72,8 +85,12 @@ def check_deb(deb, work):
     subprocess.run(["dpkg", "-x", deb, root], check=True)
     for name, source in DEB_FILES.items():
         if source and os.path.exists(os.path.join(root, name)):
-            check(read(os.path.join(root, name)) == read(os.path.join(SOURCE, source)),
-                  f".deb's {name} differs from {source}")
+            data = read(os.path.join(root, name))
+            if name.endswith(".gz"):
+                data = gzip.decompress(data)
+            check(data == read(os.path.join(SOURCE, source)), f".deb's {name} differs from {source}")
+    if "usr/share/doc/datora/copyright" in names:
+        check_licence(read(os.path.join(root, "usr/share/doc/datora/copyright")), ".deb's copyright")
 
     binary = os.path.join(root, "usr/bin/datora")
     files = os.path.join(work, "files")
@@ -93,6 +110,18 @@ def check_deb(deb, work):
     report = run([binary, "new.txt", "after", "old.txt", "/debug"], files)
     check(report.stdout.decode("utf-16-le").startswith("Resp: true\r\n"),
           f"packaged datora: /debug wrote {report.stdout!r}")
+
+
+def check_tar(archive):
+    with tarfile.open(archive) as tar:
+        entries = [m.name for m in tar.getmembers() if m.isfile()]
+        folders = {n.split("/")[0] for n in entries}
+        check(len(folders) == 1, f".tar.gz has several top folders: {folders}")
+        inside = {n.split("/", 1)[-1] for n in entries}
+        check(inside == TAR_FILES, f".tar.gz holds {sorted(entries)}")
+        licence = [n for n in entries if n.endswith("/LICENSE")]
+        if licence:
+            check_licence(tar.extractfile(licence[0]).read(), ".tar.gz's LICENSE")
 
 
 def check_zip(archive, work, wine):
@@ -125,17 +154,23 @@ def check_zip(archive, work, wine):
 
 def main():
     parser = argparse.ArgumentParser()
-    parser.add_argument("--native-build", required=True)
-    parser.add_argument("--windows-build", required=True)
+    parser.add_argument("--native-build")
+    parser.add_argument("--windows-build")
     parser.add_argument("--wine", default="wine")
     args = parser.parse_args()
+    if not args.native_build and not args.windows_build:
+        parser.error("give --native-build, --windows-build or both")
     with tempfile.TemporaryDirectory(prefix="datora-packages-") as work:
-        deb = make_package(args.native_build, os.path.join(work, "deb"))
-        if deb:
-            check_deb(deb, work)
-        archive = make_package(args.windows_build, os.path.join(work, "zip-out"))
-        if archive:
-            check_zip(archive, work, args.wine)
+        if args.native_build:
+            made = make_packages(args.native_build, os.path.join(work, "linux"), (".deb", ".tar.gz"))
+            if ".deb" in made:
+                check_deb(made[".deb"], work)
+            if ".tar.gz" in made:
+                check_tar(made[".tar.gz"])
+        if args.windows_build:
+            made = make_packages(args.windows_build, os.path.join(work, "windows"), (".zip",))
+            if ".zip" in made:
+                check_zip(made[".zip"], work, args.wine)
     print(f"{checks - len(failures)} passed, {len(failures)} failed")
     return 1 if failures else 0
 

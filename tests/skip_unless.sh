@@ -1,0 +1,17 @@
+#!/usr/bin/env bash
+# Runs a test only when what it needs is there. Otherwise it prints why and
+# ends with 77, which ctest reports as skipped (SKIP_RETURN_CODE): a missing
+# Windows build or tool is neither a pass nor a failure.
+#
+#   skip_unless.sh [file PATH | program NAME]... -- COMMAND [ARG]...
+while [ $# -gt 1 ] && [ "$1" != -- ]; do
+  case $1 in
+    file) [ -e "$2" ] || { echo "SKIPPED: $2 does not exist (not built)"; exit 77; } ;;
+    program) command -v "$2" >/dev/null || { echo "SKIPPED: $2 is not installed"; exit 77; } ;;
+    *) echo "skip_unless.sh: unknown need '$1'"; exit 2 ;;
+  esac
+  shift 2
+done
+[ "${1-}" = -- ] || { echo "skip_unless.sh: no -- before the command"; exit 2; }
+shift
+exec "$@"
