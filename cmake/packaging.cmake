@@ -30,7 +30,11 @@ if(WIN32)
   install(FILES "${DATORA_README}" DESTINATION . RENAME README.md)
   install(FILES LICENSE DESTINATION .)
   set(CPACK_GENERATOR ZIP)
-  set(CPACK_SYSTEM_NAME win64)
+  if(CMAKE_SIZEOF_VOID_P EQUAL 8)
+    set(CPACK_SYSTEM_NAME win64)
+  else()
+    set(CPACK_SYSTEM_NAME win32)
+  endif()
   include(${CMAKE_CURRENT_LIST_DIR}/signing.cmake)
   # The linker writes SOURCE_DATE_EPOCH, not the time of the link, into the
   # executable's header.
@@ -79,7 +83,18 @@ else()
           COMPONENT deb EXCLUDE_FROM_ALL)
 
   set(CPACK_GENERATOR DEB TGZ)
-  set(CPACK_SYSTEM_NAME linux-${CMAKE_SYSTEM_PROCESSOR})
+  # Debian's name for the architecture, which the .deb must carry (CPack
+  # would ask dpkg, which names the build machine's, not the target's); the
+  # .tar.gz says arm64 as well, x86_64 as before.
+  if(CMAKE_SYSTEM_PROCESSOR MATCHES "^(aarch64|arm64)$")
+    set(CPACK_DEBIAN_PACKAGE_ARCHITECTURE arm64)
+    set(CPACK_SYSTEM_NAME linux-arm64)
+  elseif(CMAKE_SYSTEM_PROCESSOR MATCHES "^(x86_64|AMD64|amd64)$")
+    set(CPACK_DEBIAN_PACKAGE_ARCHITECTURE amd64)
+    set(CPACK_SYSTEM_NAME linux-x86_64)
+  else()
+    set(CPACK_SYSTEM_NAME linux-${CMAKE_SYSTEM_PROCESSOR})
+  endif()
   set(CPACK_DEBIAN_PACKAGE_MAINTAINER "${DATORA_MAINTAINER}")
   # The components each package is made of; read by CPack per generator.
   set(CPACK_DATORA_INSTALL_DEB

@@ -3,11 +3,20 @@
 # ends with 77, which ctest reports as skipped (SKIP_RETURN_CODE): a missing
 # Windows build or tool is neither a pass nor a failure.
 #
-#   skip_unless.sh [file PATH | program NAME]... -- COMMAND [ARG]...
+#   skip_unless.sh [file PATH | program NAME | runs PROGRAM]... -- COMMAND [ARG]...
+#
+# "runs" asks more than "program": that `PROGRAM --version` starts at all
+# (an installed 32-bit Wine does not where the kernel runs no 32-bit code).
 while [ $# -gt 1 ] && [ "$1" != -- ]; do
   case $1 in
     file) [ -e "$2" ] || { echo "SKIPPED: $2 does not exist (not built)"; exit 77; } ;;
     program) command -v "$2" >/dev/null || { echo "SKIPPED: $2 is not installed"; exit 77; } ;;
+    runs)
+      if ! failure=$("$2" --version 2>&1 >/dev/null); then
+        echo "SKIPPED: $2 does not run on this machine: ${failure:-no reason given}"
+        exit 77
+      fi
+      ;;
     *) echo "skip_unless.sh: unknown need '$1'"; exit 2 ;;
   esac
   shift 2

@@ -3,11 +3,17 @@
 # 128 KiB and imports only KERNEL32 and msvcrt, which every Windows ships:
 # no C++ runtime, libgcc or winpthread DLL has to travel with it, and no
 # USER32, whose load alone makes every start and exit of the process dearer.
+# It also loads at a random address and keeps data out of execution
+# (DYNAMIC_BASE, NX_COMPAT, and HIGH_ENTROPY_VA for the 64-bit build).
 #
-#   check_windows_imports.sh PATH/TO/datora.exe
+#   check_windows_imports.sh PATH/TO/datora.exe [TOOL_PREFIX]
+#
+# TOOL_PREFIX names the mingw-w64 binutils of the executable's architecture
+# (default x86_64-w64-mingw32; i686-w64-mingw32 for the 32-bit build).
 set -euo pipefail
 
-exe=${1:?usage: check_windows_imports.sh PATH/TO/datora.exe}
+exe=${1:?usage: check_windows_imports.sh PATH/TO/datora.exe [TOOL_PREFIX]}
+tools=${2:-x86_64-w64-mingw32}
 max_bytes=$((128 * 1024))
 
 if [ ! -f "$exe" ]; then
@@ -18,7 +24,7 @@ fi
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 cp "$exe" "$work/datora.exe"
-x86_64-w64-mingw32-strip "$work/datora.exe"
+"$tools-strip" "$work/datora.exe"
 
 failures=0
 size=$(stat -c %s "$work/datora.exe")
@@ -29,7 +35,8 @@ else
   failures=$((failures + 1))
 fi
 
-dlls=$(x86_64-w64-mingw32-objdump -p "$work/datora.exe" | awk '/DLL Name:/ {print $3}')
+headers=$("$tools-objdump" -p "$work/datora.exe")
+dlls=$(awk '/DLL Name:/ {print $3}' <<<"$headers")
 if [ -z "$dlls" ]; then
   echo "FAIL: objdump lists no imported DLL; is this a PE executable?"
   failures=$((failures + 1))
@@ -42,6 +49,17 @@ for dll in $dlls; do
       failures=$((failures + 1))
       ;;
   esac
+done
+
+wanted="DYNAMIC_BASE NX_COMPAT"
+grep -q 'PE32+' <<<"$headers" && wanted+=" HIGH_ENTROPY_VA"
+for flag in $wanted; do
+  if grep -Eq "^\s+$flag\$" <<<"$headers"; then
+    echo "ok: $flag"
+  else
+    echo "FAIL: no $flag in the DLL characteristics"
+    failures=$((failures + 1))
+  fi
 done
 
 echo "$((failures == 0 ? 1 : 0)) passed, $((failures == 0 ? 0 : 1)) failed"
