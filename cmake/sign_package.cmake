@@ -18,10 +18,10 @@ if(NOT executables)
   message(FATAL_ERROR "no datora.exe in ${CPACK_TEMPORARY_DIRECTORY}")
 endif()
 set(signing_time)
+# cpack_options.cmake has put the last commit's time there unless the
+# caller set one.
 if(DEFINED ENV{SOURCE_DATE_EPOCH})
   set(signing_time -time "$ENV{SOURCE_DATE_EPOCH}")
-elseif(CPACK_DATORA_SOURCE_DATE_EPOCH)
-  set(signing_time -time "${CPACK_DATORA_SOURCE_DATE_EPOCH}")
 endif()
 foreach(exe IN LISTS executables)
   execute_process(

@@ -74,7 +74,7 @@ class PosixPlatform final : public Platform {
   // nothing.
   bool FindEntryStamps(const Text& name, TimeValue stamps[3]) override {
     const std::string path = EncodeUtf8(name.data(), name.size());
-    if (path.empty() || path.find('\0') != std::string::npos) return false;
+    if (path.find('\0') != std::string::npos) return false;
     // AT_SYMLINK_NOFOLLOW: a link yields its own stamps, as the Windows
     // search does. statx reads the inode; the file is never opened.
     struct statx entry = {};
