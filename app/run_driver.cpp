@@ -16,7 +16,7 @@ struct Run {
   TimeValue now = 0;
   TimeValue time1 = 0;
   TimeValue time2 = 0;
-  Relation relation = SameTime;
+  Relation relation = SameTime;  // exact, without the tolerance
   ExitCode verdict = ExitTrue;
 };
 
@@ -43,10 +43,15 @@ void EvaluateOperands(Run& run, Platform& platform) {
   if (run.time2 == 0) SetNotFound(run, request.file2);
 }
 
+// The verdict counts values within the tolerance as the same time; the
+// relation kept for the report is the exact one, so it still tells which
+// way the two moments differ.
 void CompareOperands(Run& run, Platform& platform) {
-  NormalizeToDate(platform, run.time1, run.time2, run.request.dateMode);
+  const RunRequest& request = run.request;
+  NormalizeToDate(platform, run.time1, run.time2, request.dateMode);
   run.relation = CompareTimes(run.time1, run.time2);
-  run.verdict = Verdict(run.relation, run.request.acceptMask);
+  const Relation judged = CompareWithTolerance(run.time1, run.time2, request.toleranceTicks);
+  run.verdict = Verdict(judged, request.acceptMask);
 }
 
 ExitCode ReportError(Platform& platform, std::span<const std::u16string_view> lines) {

@@ -104,6 +104,13 @@ const RunCase RunCases[] = {
      u"",
      u"Resp: true\nDiff: 0 days\n",
      {u"late"}},
+    // The verdict allows the tolerance; the report gives the exact difference.
+    {u"prog old sametime new /tolerance:3600 /debug",
+     ExitTrue,
+     u"",
+     u"Resp: true\nDiff: 3600 seconds before\n",
+     {u"old", u"new"}},
+    {u"prog old x /tolerance:3600 /debug", ExitError, u"Syntax error: x\n", u"", {}},
     {u"prog late after now-180 /datelocal /debug",
      ExitTrue,
      u"",

@@ -1,6 +1,9 @@
 #include "cli/grammar.h"
 
+#include <limits>
 #include <string_view>
+
+#include "timing/reference_time.h"
 
 namespace {
 
@@ -17,37 +20,97 @@ enum class Keyword {
   Not,
   DateLocal,
   DateUtc,
-  Debug
+  Debug,
+  Tolerance
 };
 
 struct KeywordEntry {
   std::u16string_view text;
   Keyword keyword;
+  bool takesValue = false;  // written as the keyword, ":" and a value
 };
 
 constexpr KeywordEntry Keywords[] = {
-    {u"created", Keyword::Created},   {u"modified", Keyword::Modified},
-    {u"accessed", Keyword::Accessed}, {u"before", Keyword::Before},
-    {u"after", Keyword::After},       {u"sametime", Keyword::SameTime},
-    {u"not", Keyword::Not},           {u"/datelocal", Keyword::DateLocal},
-    {u"/dateutc", Keyword::DateUtc},  {u"/debug", Keyword::Debug},
+    {u"created", Keyword::Created},
+    {u"modified", Keyword::Modified},
+    {u"accessed", Keyword::Accessed},
+    {u"before", Keyword::Before},
+    {u"after", Keyword::After},
+    {u"sametime", Keyword::SameTime},
+    {u"not", Keyword::Not},
+    {u"/datelocal", Keyword::DateLocal},
+    {u"/dateutc", Keyword::DateUtc},
+    {u"/debug", Keyword::Debug},
+    {u"/tolerance", Keyword::Tolerance, true},
 };
 
-// The longest keyword; longer parameters are never lower-cased.
+// The longest keyword; a longer parameter is a keyword only when a colon
+// follows one that takes a value. Only the part before that colon is ever
+// lower-cased, so a parameter of a megabyte costs nothing here.
 constexpr size_t LongestKeyword = 10;
 
-Keyword FindKeyword(const Text& token, Platform& platform) {
-  if (token.size() > LongestKeyword) return Keyword::None;
-  Text key = token;
+// A tolerance has at most seven decimals: 100 ns, the tick.
+constexpr size_t FractionDigits = 7;
+constexpr TimeValue MaxTicks = std::numeric_limits<TimeValue>::max();
+
+struct KeywordMatch {
+  Keyword keyword = Keyword::None;
+  std::u16string_view value;  // what follows the colon
+  bool hasValue = false;      // a colon followed the keyword
+};
+
+KeywordMatch FindKeyword(const Text& token, Platform& platform) {
+  const std::u16string_view head = std::u16string_view(token).substr(0, LongestKeyword + 1);
+  const size_t colon = head.find(u':');
+  const size_t nameLength = colon == std::u16string_view::npos ? token.size() : colon;
+  if (nameLength > LongestKeyword) return {};
+  Text key = token.substr(0, nameLength);
   platform.LowerCase(key);
   for (const KeywordEntry& entry : Keywords) {
-    if (entry.text == key) return entry.keyword;
+    if (entry.text != key) continue;
+    const bool hasValue = nameLength < token.size();
+    if (hasValue && !entry.takesValue) return {};
+    return {entry.keyword, hasValue ? std::u16string_view(token).substr(nameLength + 1) : u"",
+            hasValue};
   }
-  return Keyword::None;
+  return {};
 }
 
-void ApplyKeyword(RunRequest& request, Keyword keyword) {
-  switch (keyword) {
+void SetSyntaxError(RunRequest& request, const Text& token) {
+  request.message.assign(SyntaxErrorPrefix);
+  request.message += token;
+}
+
+}  // namespace
+
+bool ReadToleranceTicks(std::u16string_view seconds, TimeValue& ticks) {
+  const size_t dot = seconds.find(u'.');
+  const std::u16string_view whole = seconds.substr(0, dot);
+  const std::u16string_view fraction =
+      dot == std::u16string_view::npos ? std::u16string_view() : seconds.substr(dot + 1);
+  if (whole.empty() || !IsAllDigits(whole)) return false;
+  if (dot != std::u16string_view::npos &&
+      (fraction.empty() || fraction.size() > FractionDigits || !IsAllDigits(fraction))) {
+    return false;
+  }
+  TimeValue wholeSeconds = 0;
+  for (const char16_t digit : whole) {
+    wholeSeconds = wholeSeconds * 10 + (digit - u'0');
+    if (wholeSeconds > MaxTicks / TicksPerSecond) return false;
+  }
+  TimeValue fractionTicks = 0;
+  for (size_t i = 0; i < FractionDigits; ++i) {
+    fractionTicks = fractionTicks * 10 + (i < fraction.size() ? fraction[i] - u'0' : 0);
+  }
+  if (fractionTicks > MaxTicks - wholeSeconds * TicksPerSecond) return false;
+  ticks = wholeSeconds * TicksPerSecond + fractionTicks;
+  return true;
+}
+
+namespace {
+
+void ApplyKeyword(RunRequest& request, const KeywordMatch& match, const Text& token) {
+  switch (match.keyword) {
     case Keyword::Created: request.currentStamp = StampKind::Created; break;
     case Keyword::Modified: request.currentStamp = StampKind::Modified; break;
     case Keyword::Accessed: request.currentStamp = StampKind::Accessed; break;
@@ -58,6 +121,11 @@ void ApplyKeyword(RunRequest& request, Keyword keyword) {
     case Keyword::DateLocal: request.dateMode = DateMode::Local; break;
     case Keyword::DateUtc: request.dateMode = DateMode::Utc; break;
     case Keyword::Debug: request.debug = true; break;
+    case Keyword::Tolerance:
+      if (!match.hasValue || !ReadToleranceTicks(match.value, request.toleranceTicks)) {
+        SetSyntaxError(request, token);
+      }
+      break;
     case Keyword::None: break;
   }
 }
@@ -65,11 +133,7 @@ void ApplyKeyword(RunRequest& request, Keyword keyword) {
 // Adds a piece to the second operand; the first piece fixes the first
 // operand's stamp and the relations that count for the verdict.
 void AppendOperandPiece(RunRequest& request, const Text& token) {
-  if (request.relationMask == 0) {
-    request.message.assign(SyntaxErrorPrefix);
-    request.message += token;
-    return;
-  }
+  if (request.relationMask == 0) return SetSyntaxError(request, token);
   if (request.file2.empty()) {
     request.stamp1 = request.currentStamp;
     request.acceptMask = request.relationMask ^ request.notMask;
@@ -86,12 +150,12 @@ void ParseArguments(RunRequest& request, Platform& platform) {
       request.stamp2 = request.currentStamp;
       return;
     }
-    const Keyword keyword = FindKeyword(token, platform);
-    if (keyword != Keyword::None) {
-      ApplyKeyword(request, keyword);
-      continue;
+    const KeywordMatch match = FindKeyword(token, platform);
+    if (match.keyword != Keyword::None) {
+      ApplyKeyword(request, match, token);
+    } else {
+      AppendOperandPiece(request, token);
     }
-    AppendOperandPiece(request, token);
     if (!request.message.empty()) return;
   }
 }

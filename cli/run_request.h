@@ -14,6 +14,7 @@ struct RunRequest {
   int notMask = 0;                               // 0 or 7, flipped by each "not"
   int acceptMask = 0;                            // relations that make the verdict true
   DateMode dateMode = DateMode::Exact;
+  TimeValue toleranceTicks = 0;  // values at most this far apart are the same time
   bool debug = false;
   Text message;  // empty until the first error
 };

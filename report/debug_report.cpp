@@ -17,14 +17,9 @@ Text DecimalText(uint64_t value) {
 }  // namespace
 
 uint64_t DebugDifference(TimeValue time1, TimeValue time2) {
-  // The exact difference needs 65 bits with its sign, but its magnitude
-  // always fits 64 unsigned bits, where the subtraction wraps into the right
-  // value. Converting the magnitude to double rounds once, to nearest, as
+  // Converting the exact magnitude to double rounds once, to nearest, as
   // rounding the signed difference would.
-  const uint64_t magnitude = time2 >= time1
-                                 ? static_cast<uint64_t>(time2) - static_cast<uint64_t>(time1)
-                                 : static_cast<uint64_t>(time1) - static_cast<uint64_t>(time2);
-  const double difference = static_cast<double>(magnitude);
+  const double difference = static_cast<double>(TimeDistance(time1, time2));
   if (difference >= 18446744073709551616.0) return UINT64_MAX;
   return static_cast<uint64_t>(difference);
 }

@@ -17,6 +17,11 @@ Relation CompareTimes(TimeValue time1, TimeValue time2) {
   return time1 < time2 ? Before : After;
 }
 
+Relation CompareWithTolerance(TimeValue time1, TimeValue time2, TimeValue tolerance) {
+  if (TimeDistance(time1, time2) <= static_cast<uint64_t>(tolerance)) return SameTime;
+  return CompareTimes(time1, time2);
+}
+
 ExitCode Verdict(Relation relation, int acceptMask) {
   return (relation & acceptMask) != 0 ? ExitTrue : ExitFalse;
 }

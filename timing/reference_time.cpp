@@ -33,7 +33,7 @@ ReferenceKind RecognizeReferenceTime(Platform& platform, const Text& operand) {
   return ReferenceKind::None;
 }
 
-bool IsAllDigits(const Text& text) {
+bool IsAllDigits(std::u16string_view text) {
   for (char16_t c : text) {
     if (c < u'0' || c > u'9') return false;
   }

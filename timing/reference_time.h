@@ -11,7 +11,7 @@ enum class ReferenceKind { None, Today, Now };
 ReferenceKind RecognizeReferenceTime(Platform& platform, const Text& operand);
 
 // True when every character is a decimal digit; true for the empty text.
-bool IsAllDigits(const Text& text);
+bool IsAllDigits(std::u16string_view text);
 
 // Evaluates a recognised expression against `now`. Today turns an exact
 // date mode into local; Now forces exact. A moment before the start of the

@@ -15,6 +15,12 @@ TimeValue TicksFromUnixTime(int64_t seconds, int64_t nanoseconds) {
   return wholeTicks + subTicks;
 }
 
+uint64_t TimeDistance(TimeValue a, TimeValue b) {
+  // The subtraction wraps modulo 2^64 into the right magnitude.
+  return a >= b ? static_cast<uint64_t>(a) - static_cast<uint64_t>(b)
+                : static_cast<uint64_t>(b) - static_cast<uint64_t>(a);
+}
+
 TimeValue AddTicksSaturated(TimeValue a, int64_t b) {
   TimeValue sum = 0;
   if (__builtin_add_overflow(a, b, &sum)) {

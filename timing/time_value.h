@@ -29,5 +29,9 @@ enum class DateMode : int { Exact = 0, Local = 1, Utc = 2 };
 // the caller treats like a missing stamp.
 TimeValue TicksFromUnixTime(int64_t seconds, int64_t nanoseconds);
 
+// |a - b|, exact for any two values: the magnitude of a difference of two
+// signed 64-bit values always fits 64 unsigned bits.
+uint64_t TimeDistance(TimeValue a, TimeValue b);
+
 // a + b, held at the ends of the signed 64-bit range instead of wrapping.
 TimeValue AddTicksSaturated(TimeValue a, int64_t b);

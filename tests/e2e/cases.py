@@ -148,6 +148,8 @@ def stamp_fixture(workdir, now, windows=False):
         "new.txt": (ticks(2021, 1, 1, 12), ticks(2022, 1, 1, 12)),
         "twin.txt": (ticks(2020, 1, 1, 12), ticks(2019, 1, 1, 12)),
         "tick.txt": (ticks(2020, 1, 1, 12, extra_ticks=1), None),
+        # A copy on a file system with a coarse clock: 1.5 s after old.txt.
+        "copy.txt": (ticks(2020, 1, 1, 12, 0, 1, extra_ticks=5_000_000), None),
         "with space.txt": (ticks(2020, 1, 1, 12), None),
         "caf\u00e9.txt": (ticks(2021, 1, 1, 12), None),
         "late.txt": (ticks(2023, 5, 5, 23, 59), None),
@@ -270,6 +272,19 @@ def file_cases(fx):
                                        "/datelocal"], 0, env=utc3),
         Case("exact mode seconds", ["late.txt", "before", "soon.txt", "/debug"], 0,
              out=report(True, "120 seconds before")),
+        # Tolerance: copy.txt lies 1.5 s after old.txt.
+        Case("copy differs without a tolerance", ["copy.txt", "sametime", "old.txt"], 1),
+        Case("copy within the tolerance", ["copy.txt", "sametime", "old.txt", "/tolerance:2"], 0),
+        Case("copy not after within the tolerance",
+             ["copy.txt", "after", "old.txt", "/Tolerance:2"], 1),
+        Case("copy after beyond the tolerance", ["copy.txt", "after", "old.txt", "/tolerance:1"],
+             0),
+        Case("tolerance is inclusive", ["copy.txt", "after", "old.txt", "/TOLERANCE:1.5"], 1),
+        Case("malformed tolerance", ["gone", "before", "gone2", "/tolerance:x"],
+             **syntax("/tolerance:x")),
+        Case("report gives the exact difference",
+             ["old.txt", "sametime", "copy.txt", "/tolerance:2", "/debug"], 0,
+             out=report(True, "1 seconds before")),
         # Names.
         Case("directory", ["folder", "before", "old.txt"], 0),
         Case("directory with trailing backslash", ["folder\\", "before", "old.txt"], 0,
