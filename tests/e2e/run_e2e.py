@@ -168,6 +168,7 @@ class EndToEnd(unittest.TestCase):
     @classmethod
     def tearDownClass(cls):
         shutil.rmtree(cls.workdir, ignore_errors=True)
+        shutil.rmtree(os.path.dirname(cls.fixture.far_name), ignore_errors=True)
 
     def check_output(self, result, case):
         expected = case.expected(self.target.windows)
