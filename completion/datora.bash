@@ -8,31 +8,70 @@
 # "today" or "now" would be read as an expression, so it is offered as
 # ./name. Keywords match whatever the case typed.
 
+# ":" is one of bash's word breaks, so "backup-10:30.log" and "/tolerance:2"
+# arrive as the pieces "backup-10", ":" and "30.log". Joins the pieces that
+# the line writes without a blank between them into the words the command
+# will receive; sets `words` and `cword`.
+_datora_words() {
+  local i gap at=0
+  words=()
+  for ((i = 0; i <= COMP_CWORD; i++)); do
+    gap=${COMP_LINE:at}
+    gap=${gap%%[![:space:]]*}
+    at=$((at + ${#gap} + ${#COMP_WORDS[i]}))
+    if ((i > 0 && ${#gap} == 0)); then
+      words[-1]+=${COMP_WORDS[i]}
+    else
+      words+=("${COMP_WORDS[i]}")
+    fi
+  done
+  cword=$((${#words[@]} - 1))
+}
+
 _datora() {
-  local cur=${COMP_WORDS[COMP_CWORD]}
+  local words cword
+  _datora_words
+  local cur=${words[cword]}
   local lower=${cur,,}
   COMPREPLY=()
 
-  if ((COMP_CWORD == 1)); then
+  if ((cword == 1)); then
     mapfile -t COMPREPLY < <(compgen -f -- "$cur")
-    return 0
+  elif [[ $lower != /tolerance:* ]]; then # its seconds are typed, not offered
+    _datora_after_first
   fi
 
-  local words="created modified accessed before after sametime not /datelocal /dateutc /debug"
+  # Bash replaces only the piece after the word's last ":", so each
+  # candidate goes without what precedes it.
+  if [[ $cur == *:* ]]; then
+    local prefix=${cur%"${cur##*:}"} reply kept=()
+    for reply in "${COMPREPLY[@]}"; do
+      [[ $reply == "$prefix"* ]] && kept+=("${reply#"$prefix"}")
+    done
+    COMPREPLY=("${kept[@]}")
+  fi
+  return 0
+}
+
+# Offers the keywords, options and second operands that match the word
+# `cur` after the first one.
+_datora_after_first() {
+  local offered="created modified accessed before after sametime not"
+  offered+=" /datelocal /dateutc /debug /tolerance:"
   local relation=0 i
-  for ((i = 2; i < COMP_CWORD; i++)); do
-    case ${COMP_WORDS[i],,} in
+  for ((i = 2; i < cword; i++)); do
+    case ${words[i],,} in
       sametime) ((relation ^= 1)) ;;
       before) ((relation ^= 2)) ;;
       after) ((relation ^= 4)) ;;
     esac
   done
   if ((relation)); then
-    words+=" today today- now now-"
+    offered+=" today today- now now-"
   fi
 
   local word
-  for word in $words; do
+  for word in $offered; do
     [[ $word == "$lower"* ]] && COMPREPLY+=("$word")
   done
   if ((relation)); then
@@ -43,11 +82,13 @@ _datora() {
     done < <(compgen -f -- "$cur")
   fi
 
-  # today- and now- wait for a count: no space after them.
-  if ((${#COMPREPLY[@]} == 1)) && [[ ${COMPREPLY[0]} == *- ]]; then
+  # today-, now- and /tolerance: wait for a number: no space after them.
+  # /tolerance: is no file name, and the file-name quoting would escape its
+  # colon.
+  if ((${#COMPREPLY[@]} == 1)) && [[ ${COMPREPLY[0]} == *[-:] ]]; then
     compopt -o nospace 2>/dev/null
+    [[ ${COMPREPLY[0]} == /tolerance: ]] && compopt +o filenames 2>/dev/null
   fi
-  return 0
 }
 
 complete -o filenames -F _datora datora

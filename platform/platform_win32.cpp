@@ -13,9 +13,10 @@ namespace {
 
 static_assert(sizeof(wchar_t) == sizeof(char16_t), "UTF-16 wchar_t expected");
 
+// A FILETIME is unsigned; one of 2^63 or more (a file system can keep such
+// a stamp) reads as 0, missing, as on the Linux build.
 TimeValue ValueFromFileTime(const FILETIME& time) {
-  return static_cast<TimeValue>((static_cast<uint64_t>(time.dwHighDateTime) << 32) |
-                                time.dwLowDateTime);
+  return TicksFromFileTime((static_cast<uint64_t>(time.dwHighDateTime) << 32) | time.dwLowDateTime);
 }
 
 FILETIME FileTimeFromValue(TimeValue value) {

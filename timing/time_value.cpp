@@ -2,17 +2,23 @@
 
 #include <limits>
 
+TimeValue TicksFromFileTime(uint64_t count) {
+  return count > static_cast<uint64_t>(std::numeric_limits<TimeValue>::max())
+             ? 0
+             : static_cast<TimeValue>(count);
+}
+
 TimeValue TicksFromUnixTime(int64_t seconds, int64_t nanoseconds) {
-  // Seconds since 1601 must stay within [0, max / TicksPerSecond], and the
-  // sub-second part must fit on top of the last whole second.
-  constexpr int64_t maxTicks = std::numeric_limits<int64_t>::max();
-  constexpr int64_t maxSeconds = maxTicks / TicksPerSecond;
-  if (seconds < -UnixEpochSeconds || seconds > maxSeconds - UnixEpochSeconds) return 0;
-  const int64_t secondsSince1601 = seconds + UnixEpochSeconds;
-  const int64_t subTicks = nanoseconds / 100;
-  const int64_t wholeTicks = secondsSince1601 * TicksPerSecond;
-  if (subTicks > maxTicks - wholeTicks) return 0;
-  return wholeTicks + subTicks;
+  // The count since 1601 in unsigned arithmetic: a time before 1601 gives a
+  // negative count, which the builtins report as not fitting, and so does
+  // one past 2^64 ticks. The scale's end is TicksFromFileTime's.
+  uint64_t count = 0;
+  if (__builtin_add_overflow(seconds, UnixEpochSeconds, &count) ||
+      __builtin_mul_overflow(count, static_cast<uint64_t>(TicksPerSecond), &count) ||
+      __builtin_add_overflow(count, static_cast<uint64_t>(nanoseconds / 100), &count)) {
+    return 0;
+  }
+  return TicksFromFileTime(count);
 }
 
 uint64_t TimeDistance(TimeValue a, TimeValue b) {

@@ -23,10 +23,16 @@ enum Relation : int { SameTime = 1, Before = 2, After = 4 };
 
 enum class DateMode : int { Exact = 0, Local = 1, Utc = 2 };
 
+// Takes an unsigned count of ticks since 1601 (a FILETIME's two halves
+// joined) onto the tick scale. Returns 0 for a count the scale cannot hold
+// (2^63 or more: after 30828-09-14 02:48:05.4775807 UTC), which the caller
+// treats like a missing stamp.
+TimeValue TicksFromFileTime(uint64_t count);
+
 // Converts a POSIX time (seconds since 1970, plus 0..999,999,999 ns) to
 // ticks, exactly, truncating the sub-tick nanoseconds. Returns 0 for a time
-// the tick scale cannot hold (before 1601 or after the year 30828), which
-// the caller treats like a missing stamp.
+// the tick scale cannot hold (before 1601, or after the year 30828 by the
+// rule of TicksFromFileTime), which the caller treats like a missing stamp.
 TimeValue TicksFromUnixTime(int64_t seconds, int64_t nanoseconds);
 
 // |a - b|, exact for any two values: the magnitude of a difference of two

@@ -43,6 +43,16 @@ TEST(TicksFromUnixTime, ConvertsExactlyAndGivesZeroOffTheScale) {
   }
 }
 
+TEST(TicksFromFileTime, KeepsTheSignedRangeAndGivesZeroBeyondIt) {
+  const struct {
+    uint64_t count;
+    TimeValue ticks;
+  } cases[] = {
+      {0, 0}, {1, 1}, {Max, Max}, {uint64_t{1} << 63, 0}, {~uint64_t{0}, 0},
+  };
+  for (const auto& c : cases) EXPECT_EQ(TicksFromFileTime(c.count), c.ticks) << c.count;
+}
+
 TEST(AddTicksSaturated, AddsOrHoldsAtTheRangeEnds) {
   const struct {
     TimeValue a;

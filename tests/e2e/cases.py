@@ -8,6 +8,7 @@ under a TZ chosen so that the run is near local noon, far from midnight.
 import datetime
 import os
 import re
+import tempfile
 import time
 from dataclasses import dataclass, field
 
@@ -116,6 +117,7 @@ class Fixture:
     stamps: dict
     long_name: str      # a file whose full path passes 260 characters
     workdir: str
+    far_name: str       # a file stamped past the tick scale's end, on tmpfs
 
     def windows_path(self, name):
         """`name` in the fixture's folder as Wine sees it, behind the
@@ -186,7 +188,23 @@ def stamp_fixture(workdir, now, windows=False):
     tz, offset = noon_zone(now)
     return Fixture(now=now, tz=tz, offset=offset,
                    stamps={name: modified for name, (modified, _) in stamps.items()},
-                   long_name=long_name, workdir=workdir)
+                   long_name=long_name, workdir=workdir, far_name=far_fixture())
+
+
+# 922,337,203,685 s after 1970: a FILETIME of 2^63 or more. tmpfs keeps
+# such a stamp; ext4 would clamp it to the year 2446.
+FAR_TICKS = UNIX_EPOCH_TICKS + 922_337_203_685 * TICKS_PER_SECOND
+
+
+def far_fixture():
+    """A file on /dev/shm stamped at FAR_TICKS; the caller removes its
+    folder."""
+    path = os.path.join(tempfile.mkdtemp(prefix="datora-e2e-", dir="/dev/shm"), "far.txt")
+    open(path, "w").close()
+    set_stamps(path, FAR_TICKS)
+    kept = os.stat(path).st_mtime_ns
+    assert kept == (FAR_TICKS - UNIX_EPOCH_TICKS) * 100, f"/dev/shm kept {kept} ns"
+    return path
 
 
 def refresh_recent(workdir):
@@ -319,6 +337,8 @@ def file_cases(fx):
         Case("symbolic link has its own stamps", ["link.txt", "before", "old.txt", "/debug"], 0,
              out=report(True, "63072000 seconds before"), windows_skip=WINE_FOLLOWS_LINKS),
         Case("forward slash path", ["./old.txt", "before", "./new.txt"], 0),
+        Case("stamp past the year 30828 reads as missing", [fx.far_name, "before", "old.txt"],
+             **nf(fx.far_name)),
     ]
 
 

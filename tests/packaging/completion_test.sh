@@ -10,19 +10,34 @@ failed=0
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 cd "$work" || exit 1
-touch this.zip that.zip todo.txt today.txt nowhere.log NOW.txt
+touch this.zip that.zip todo.txt today.txt nowhere.log NOW.txt backup-10:30.log
+
+# No offer at all reads "", one empty word " ".
+sorted() { (($#)) && printf '%s\n' "$@" | sort | tr '\n' ' '; }
 
 # offered EXPECTED WORD...: completes the last WORD and compares the sorted offer.
+# Each WORD reaches the function in pieces, as bash splits it at ":".
 offered() {
-  local expected=$1
+  local expected=$1 word pieces
   shift
-  COMP_WORDS=(datora "$@")
+  COMP_WORDS=(datora)
+  for word in "$@"; do
+    pieces=()
+    while [[ $word =~ ^([^:]*)(:+)(.*)$ ]]; do
+      pieces+=(${BASH_REMATCH[1]:+"${BASH_REMATCH[1]}"} "${BASH_REMATCH[2]}")
+      word=${BASH_REMATCH[3]}
+    done
+    [[ -n $word || ${#pieces[@]} -eq 0 ]] && pieces+=("$word")
+    COMP_WORDS+=("${pieces[@]}")
+  done
+  COMP_LINE="datora $*"
+  COMP_POINT=${#COMP_LINE}
   COMP_CWORD=$((${#COMP_WORDS[@]} - 1))
   COMPREPLY=()
   _datora
   local got
-  got=$(printf '%s\n' "${COMPREPLY[@]}" | sort | tr '\n' ' ')
-  expected=$(printf '%s\n' $expected | sort | tr '\n' ' ')
+  got=$(sorted "${COMPREPLY[@]}")
+  expected=$(sorted $expected)
   if [ "$got" = "$expected" ]; then
     passed=$((passed + 1))
   else
@@ -35,7 +50,12 @@ offered() {
   passed=$((passed + 1)) || { failed=$((failed + 1)); echo "FAIL: no completion for datora"; }
 
 offered "this.zip that.zip" th
-offered "created modified accessed before after sametime not /datelocal /dateutc /debug" this.zip ""
+offered "created modified accessed before after sametime not /datelocal /dateutc /debug /tolerance:" \
+  this.zip ""
+# Only the piece after the last ":" is replaced.
+offered "30.log" backup-10:3
+offered "/tolerance:" this.zip /TOL
+offered "" this.zip /tolerance:
 offered "before" this.zip BEF
 offered "after accessed" this.zip a
 offered "/datelocal /dateutc /debug" this.zip /d
@@ -54,9 +74,7 @@ offered "today today-" this.zip AFTER TOD
 offered "created" this.zip before that.zip cr
 
 # A lone today- or now- waits for its count: no space after it.
-COMP_WORDS=(datora this.zip before now-); COMP_CWORD=3; COMPREPLY=(); _datora
-[ "${COMPREPLY[*]}" = "now-" ] && passed=$((passed + 1)) ||
-  { failed=$((failed + 1)); echo "FAIL: now- offered '${COMPREPLY[*]}'"; }
+offered "now-" this.zip before now-
 
 echo "$passed passed, $failed failed"
 [ "$failed" -eq 0 ]

@@ -112,7 +112,7 @@ def check_deb(deb, work):
           f"packaged datora: /debug wrote {report.stdout!r}")
 
 
-def check_tar(archive):
+def check_tar(archive, work):
     with tarfile.open(archive) as tar:
         entries = [m.name for m in tar.getmembers() if m.isfile()]
         folders = {n.split("/")[0] for n in entries}
@@ -122,6 +122,21 @@ def check_tar(archive):
         licence = [n for n in entries if n.endswith("/LICENSE")]
         if licence:
             check_licence(tar.extractfile(licence[0]).read(), ".tar.gz's LICENSE")
+
+    # The read-me's command as written, into a home of its own.
+    command = (f"mkdir -p ~/.local && tar -xzf {os.path.basename(archive)} "
+               "--strip-components=1 -C ~/.local")
+    check(command in read(os.path.join(SOURCE, "README.md")).decode(), f"README.md lacks {command}")
+    home = os.path.join(work, "home")
+    os.makedirs(home)
+    unpacked = run(["sh", "-c", command], os.path.dirname(archive), dict(os.environ, HOME=home))
+    binary = os.path.join(home, ".local", "bin", "datora")
+    check(unpacked.returncode == 0 and os.path.exists(binary),
+          f"{command} left no {binary}: {unpacked.stderr!r}")
+    if os.path.exists(binary):
+        usage = run([binary], home)
+        check(usage.returncode == 255 and usage.stderr.startswith(b"Datora, ver. 2.4"),
+              f"datora from ~/.local gave {usage.returncode}, {usage.stderr[:40]!r}")
 
 
 def check_zip(archive, work, wine):
@@ -166,7 +181,7 @@ def main():
             if ".deb" in made:
                 check_deb(made[".deb"], work)
             if ".tar.gz" in made:
-                check_tar(made[".tar.gz"])
+                check_tar(made[".tar.gz"], work)
         if args.windows_build:
             made = make_packages(args.windows_build, os.path.join(work, "windows"), (".zip",))
             if ".zip" in made:
