@@ -110,7 +110,6 @@ const RunCase RunCases[] = {
      u"",
      u"Resp: true\nDiff: 3600 seconds before\n",
      {u"old", u"new"}},
-    {u"prog old x /tolerance:3600 /debug", ExitError, u"Syntax error: x\n", u"", {}},
     {u"prog late after now-180 /datelocal /debug",
      ExitTrue,
      u"",
