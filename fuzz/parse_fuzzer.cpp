@@ -41,6 +41,7 @@ void CheckParse(const Text& line) {
   Require(request.file2.find(u'"') == Text::npos, "second operand holds a quote");
   Require(request.relationMask >= 0 && request.relationMask <= 7, "relation mask out of range");
   Require(request.notMask == 0 || request.notMask == 7, "not mask neither 0 nor 7");
+  Require(request.toleranceTicks >= 0, "negative tolerance");
   Require(request.acceptMask >= 0 && request.acceptMask <= 7, "accept mask out of range");
   Require(request.file2.size() <= line.size(), "second operand longer than the line");
   if (!request.message.empty()) {
