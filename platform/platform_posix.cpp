@@ -9,6 +9,8 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdlib>
+#include <cstring>
 #include <string>
 
 #include "platform/ascii_case.h"
@@ -84,6 +86,19 @@ void AppendLine(std::string& bytes, std::u16string_view text) {
   bytes += '\n';
 }
 
+// A TZ value without ':', '/' or ',' may name a zone file ("EST5EDT",
+// "UTC") or be a rule string ("JST-9"). glibc tries the file first; musl
+// reads it as a rule string only, and a rule string that names no dates of
+// daylight saving ("EST5EDT") has it all year there. Where the file exists,
+// TZ names it as a file (":EST5EDT"), so that both read the same zone.
+void PreferZoneFile() {
+  const char* zone = getenv("TZ");
+  if (zone == nullptr || *zone == '\0' || strpbrk(zone, ":/,") != nullptr) return;
+  const std::string name(zone);
+  if (access(("/usr/share/zoneinfo/" + name).c_str(), R_OK) != 0) return;
+  setenv("TZ", (":" + name).c_str(), 1);
+}
+
 class PosixPlatform final : public Platform {
  public:
   void Open(int argc, char** argv) {
@@ -139,6 +154,7 @@ class PosixPlatform final : public Platform {
     if (!offsetKnown) {
       // The offset in force now (daylight saving included), from TZ or the
       // system's zone; applied to every value alike.
+      PreferZoneFile();
       const time_t now = time(nullptr);
       struct tm local = {};
       utcOffsetTicks = localtime_r(&now, &local) ? local.tm_gmtoff * TicksPerSecond : 0;
