@@ -58,31 +58,12 @@ else()
           RENAME datora)
   install(FILES "${DATORA_README}" DESTINATION ${DATORA_DOC_DIR} RENAME README.md)
 
-  # The .tar.gz (and a plain install) carry the licence as it is; the .deb
-  # carries Debian's copyright file, changelog and lintian override instead.
+  # The .tar.gz (and a plain install) carry the licence as it is and the
+  # copyright file with the notices of what the binary holds; the .deb
+  # carries the copyright file, changelog and lintian override.
   install(FILES LICENSE DESTINATION ${DATORA_DOC_DIR} COMPONENT licence)
   file(READ LICENSE DATORA_LICENSE_TEXT)
   string(STRIP "${DATORA_LICENSE_TEXT}" DATORA_LICENSE_TEXT)
-  execute_process(COMMAND ${CMAKE_CXX_COMPILER} -E -dM -x c++ -include features.h /dev/null
-                  OUTPUT_VARIABLE glibc_macros ERROR_QUIET)
-  string(REGEX MATCH "__GLIBC__ ([0-9]+)" _ "${glibc_macros}")
-  set(DATORA_GLIBC_VERSION "${CMAKE_MATCH_1}")
-  string(REGEX MATCH "__GLIBC_MINOR__ ([0-9]+)" _ "${glibc_macros}")
-  string(APPEND DATORA_GLIBC_VERSION ".${CMAKE_MATCH_1}")
-  set(deb "${PROJECT_BINARY_DIR}/deb")
-  configure_file(packaging/copyright.in "${deb}/copyright" @ONLY)
-  configure_file(packaging/lintian-overrides.in "${deb}/datora" @ONLY)
-  configure_file(packaging/changelog.in "${deb}/changelog" @ONLY)
-  add_custom_command(OUTPUT "${deb}/changelog.gz"
-    COMMAND gzip -9nkf "${deb}/changelog"
-    DEPENDS "${deb}/changelog" VERBATIM)
-  add_custom_target(datora_changelog ALL DEPENDS "${deb}/changelog.gz")
-  install(FILES "${deb}/copyright" "${deb}/changelog.gz" DESTINATION ${DATORA_DOC_DIR}
-          COMPONENT deb EXCLUDE_FROM_ALL)
-  install(FILES "${deb}/datora" DESTINATION ${CMAKE_INSTALL_DATAROOTDIR}/lintian/overrides
-          COMPONENT deb EXCLUDE_FROM_ALL)
-
-  set(CPACK_GENERATOR DEB TGZ)
   # Debian's name for the architecture, which the .deb must carry (CPack
   # would ask dpkg, which names the build machine's, not the target's); the
   # .tar.gz says arm64 as well, x86_64 as before.
@@ -95,6 +76,38 @@ else()
   else()
     set(CPACK_SYSTEM_NAME linux-${CMAKE_SYSTEM_PROCESSOR})
   endif()
+  # What else the static binary holds, and under which licence.
+  file(READ packaging/runtime-${DATORA_LIBC}.txt DATORA_RUNTIME_NOTICE)
+  string(STRIP "${DATORA_RUNTIME_NOTICE}" DATORA_RUNTIME_NOTICE)
+  if(DATORA_LIBC STREQUAL "musl")
+    # Debian's musl has no version macro; its package knows.
+    execute_process(COMMAND dpkg-query -W -f=\${Version} musl-dev:${CPACK_DEBIAN_PACKAGE_ARCHITECTURE}
+                    OUTPUT_VARIABLE musl_version ERROR_QUIET)
+    string(REGEX REPLACE "-[^-]*$" "" musl_version "${musl_version}")
+    set(DATORA_LIBC_VERSION "musl ${musl_version}")
+  else()
+    execute_process(COMMAND ${CMAKE_CXX_COMPILER} -E -dM -x c++ -include features.h /dev/null
+                    OUTPUT_VARIABLE glibc_macros ERROR_QUIET)
+    string(REGEX MATCH "__GLIBC__ ([0-9]+)" _ "${glibc_macros}")
+    set(DATORA_LIBC_VERSION "glibc ${CMAKE_MATCH_1}")
+    string(REGEX MATCH "__GLIBC_MINOR__ ([0-9]+)" _ "${glibc_macros}")
+    string(APPEND DATORA_LIBC_VERSION ".${CMAKE_MATCH_1}")
+  endif()
+  set(deb "${PROJECT_BINARY_DIR}/deb")
+  configure_file(packaging/copyright.in "${deb}/copyright" @ONLY)
+  configure_file(packaging/lintian-overrides.in "${deb}/datora" @ONLY)
+  configure_file(packaging/changelog.in "${deb}/changelog" @ONLY)
+  add_custom_command(OUTPUT "${deb}/changelog.gz"
+    COMMAND gzip -9nkf "${deb}/changelog"
+    DEPENDS "${deb}/changelog" VERBATIM)
+  add_custom_target(datora_changelog ALL DEPENDS "${deb}/changelog.gz")
+  install(FILES "${deb}/copyright" "${deb}/changelog.gz" DESTINATION ${DATORA_DOC_DIR}
+          COMPONENT deb EXCLUDE_FROM_ALL)
+  install(FILES "${deb}/copyright" DESTINATION ${DATORA_DOC_DIR} COMPONENT licence)
+  install(FILES "${deb}/datora" DESTINATION ${CMAKE_INSTALL_DATAROOTDIR}/lintian/overrides
+          COMPONENT deb EXCLUDE_FROM_ALL)
+
+  set(CPACK_GENERATOR DEB TGZ)
   set(CPACK_DEBIAN_PACKAGE_MAINTAINER "${DATORA_MAINTAINER}")
   # The components each package is made of; read by CPack per generator.
   set(CPACK_DATORA_INSTALL_DEB

@@ -2,7 +2,8 @@
 // the standard library would throw (allocation failure, absurd string
 // lengths) end the process with the error code instead; defining them here
 // keeps the exception runtime, its demangler and its unwinder out of the
-// executables, which keeps them small and quick to start.
+// executables, which keeps them small and quick to start. libstdc++'s throw
+// hooks are in lean_runtime_libstdcxx.cpp; libc++'s headers need none.
 #include <cstdlib>
 #include <new>
 
@@ -24,12 +25,3 @@ void operator delete(void* block) noexcept { std::free(block); }
 void operator delete(void* block, std::size_t) noexcept { std::free(block); }
 void operator delete[](void* block) noexcept { std::free(block); }
 void operator delete[](void* block, std::size_t) noexcept { std::free(block); }
-
-namespace std {
-[[noreturn]] void __throw_length_error(const char*) { OutOfResources(); }
-[[noreturn]] void __throw_logic_error(const char*) { OutOfResources(); }
-[[noreturn]] void __throw_out_of_range(const char*) { OutOfResources(); }
-[[noreturn]] void __throw_out_of_range_fmt(const char*, ...) { OutOfResources(); }
-[[noreturn]] void __throw_bad_alloc() { OutOfResources(); }
-[[noreturn]] void __throw_bad_array_new_length() { OutOfResources(); }
-}  // namespace std

@@ -1,12 +1,16 @@
 // The POSIX implementation: argv as the parameters, statx for directory
 // entries, UTF-8 with LF on both channels.
 #include <fcntl.h>
+#include <linux/stat.h>
 #include <signal.h>
 #include <sys/stat.h>
+#include <sys/syscall.h>
 #include <time.h>
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdlib>
+#include <cstring>
 #include <string>
 
 #include "platform/ascii_case.h"
@@ -17,6 +21,42 @@ namespace {
 
 TimeValue TicksFromStatx(const struct statx_timestamp& stamp) {
   return TicksFromUnixTime(stamp.tv_sec, stamp.tv_nsec);
+}
+
+TimeValue TicksFromTimespec(const struct timespec& stamp) {
+  return TicksFromUnixTime(stamp.tv_sec, stamp.tv_nsec);
+}
+
+// AT_SYMLINK_NOFOLLOW: a link yields its own stamps, as the Windows search
+// does. statx reads the inode; the file is never opened. It is called
+// through syscall(): musl has no statx wrapper, and glibc's falls back to
+// fstatat on ENOSYS only, so the fallback below is the same for both.
+// Returns 0 or the error number.
+int ReadStatx(const char* path, TimeValue stamps[3]) {
+  struct statx entry = {};
+  const unsigned wanted = STATX_ATIME | STATX_MTIME | STATX_BTIME;
+  if (syscall(SYS_statx, AT_FDCWD, path, AT_SYMLINK_NOFOLLOW | AT_NO_AUTOMOUNT, wanted, &entry) !=
+      0) {
+    return errno;
+  }
+  // File systems that record no birth time leave STATX_BTIME out of the
+  // returned mask; "created" is then missing.
+  stamps[0] = (entry.stx_mask & STATX_BTIME) ? TicksFromStatx(entry.stx_btime) : 0;
+  stamps[1] = (entry.stx_mask & STATX_ATIME) ? TicksFromStatx(entry.stx_atime) : 0;
+  stamps[2] = (entry.stx_mask & STATX_MTIME) ? TicksFromStatx(entry.stx_mtime) : 0;
+  return 0;
+}
+
+// Where statx is refused: kernels before 4.11 do not know it (ENOSYS), and
+// some container seccomp profiles forbid it (EPERM). fstatat has no birth
+// time, so "created" is missing there.
+bool ReadStatWithoutBirthTime(const char* path, TimeValue stamps[3]) {
+  struct stat entry = {};
+  if (fstatat(AT_FDCWD, path, &entry, AT_SYMLINK_NOFOLLOW) != 0) return false;
+  stamps[0] = 0;
+  stamps[1] = TicksFromTimespec(entry.st_atim);
+  stamps[2] = TicksFromTimespec(entry.st_mtim);
+  return true;
 }
 
 // Writes everything it can. A closed pipe must not kill the process with
@@ -44,6 +84,19 @@ void WriteAll(int fd, const std::string& bytes) {
 void AppendLine(std::string& bytes, std::u16string_view text) {
   bytes += EncodeUtf8(text.data(), text.size());
   bytes += '\n';
+}
+
+// A TZ value without ':', '/' or ',' may name a zone file ("EST5EDT",
+// "UTC") or be a rule string ("JST-9"). glibc tries the file first; musl
+// reads it as a rule string only, and a rule string that names no dates of
+// daylight saving ("EST5EDT") has it all year there. Where the file exists,
+// TZ names it as a file (":EST5EDT"), so that both read the same zone.
+void PreferZoneFile() {
+  const char* zone = getenv("TZ");
+  if (zone == nullptr || *zone == '\0' || strpbrk(zone, ":/,") != nullptr) return;
+  const std::string name(zone);
+  if (access(("/usr/share/zoneinfo/" + name).c_str(), R_OK) != 0) return;
+  setenv("TZ", (":" + name).c_str(), 1);
 }
 
 class PosixPlatform final : public Platform {
@@ -75,19 +128,9 @@ class PosixPlatform final : public Platform {
   bool FindEntryStamps(const Text& name, TimeValue stamps[3]) override {
     const std::string path = EncodeUtf8(name.data(), name.size());
     if (path.find('\0') != std::string::npos) return false;
-    // AT_SYMLINK_NOFOLLOW: a link yields its own stamps, as the Windows
-    // search does. statx reads the inode; the file is never opened.
-    struct statx entry = {};
-    const unsigned wanted = STATX_ATIME | STATX_MTIME | STATX_BTIME;
-    if (statx(AT_FDCWD, path.c_str(), AT_SYMLINK_NOFOLLOW | AT_NO_AUTOMOUNT, wanted, &entry) != 0) {
-      return false;
-    }
-    // File systems that record no birth time leave STATX_BTIME out of the
-    // returned mask; "created" is then missing.
-    stamps[0] = (entry.stx_mask & STATX_BTIME) ? TicksFromStatx(entry.stx_btime) : 0;
-    stamps[1] = (entry.stx_mask & STATX_ATIME) ? TicksFromStatx(entry.stx_atime) : 0;
-    stamps[2] = (entry.stx_mask & STATX_MTIME) ? TicksFromStatx(entry.stx_mtime) : 0;
-    return true;
+    const int error = ReadStatx(path.c_str(), stamps);
+    if (error == EPERM || error == ENOSYS) return ReadStatWithoutBirthTime(path.c_str(), stamps);
+    return error == 0;
   }
 
   void LowerCase(Text& text) override { LowerCaseAscii(text); }
@@ -111,6 +154,7 @@ class PosixPlatform final : public Platform {
     if (!offsetKnown) {
       // The offset in force now (daylight saving included), from TZ or the
       // system's zone; applied to every value alike.
+      PreferZoneFile();
       const time_t now = time(nullptr);
       struct tm local = {};
       utcOffsetTicks = localtime_r(&now, &local) ? local.tm_gmtoff * TicksPerSecond : 0;

@@ -10,6 +10,7 @@ import os
 import re
 import tempfile
 import time
+import zoneinfo
 from dataclasses import dataclass, field
 
 TICKS_PER_SECOND = 10_000_000
@@ -53,6 +54,34 @@ WINE_CREATION_TIME = "Wine reports the last-write time as the creation time"
 # A Windows directory search reports a symbolic link's own stamps, as the
 # Linux build does; Wine 8 reports those of the link's target.
 WINE_FOLLOWS_LINKS = "Wine reports the stamps of a symbolic link's target"
+
+
+# Zones the Linux C library reads itself, from TZ or /etc/localtime: the
+# TZ setting (None: unset) and the zone file whose offset now is expected,
+# as Python's own reader of the zone files gives it (None: UTC).
+LINUX_ZONES = (
+    ("daylight saving zone", "Europe/Berlin", "Europe/Berlin"),
+    ("zone 45 minutes off the hour", "Asia/Kathmandu", "Asia/Kathmandu"),
+    ("POSIX rule with daylight saving", "CET-1CEST,M3.5.0,M10.5.0/3", "Europe/Berlin"),
+    # A zone file whose name reads as a rule string without dates: daylight
+    # saving only in the northern summer, not all year.
+    ("zone file named like a rule", "EST5EDT", "EST5EDT"),
+    ("invalid TZ is UTC", "Nowhere/Invalid", None),
+    ("TZ unset reads /etc/localtime", None, "/etc/localtime"),
+)
+LINUX_ZONE_RULES = "the zone rows check the Linux C libraries' reading of TZ and /etc/localtime"
+
+
+def zone_offset_seconds(reference, unix_seconds):
+    if reference is None or (reference.startswith("/") and not os.path.exists(reference)):
+        return 0
+    if reference.startswith("/"):
+        with open(reference, "rb") as handle:
+            zone = zoneinfo.ZoneInfo.from_file(handle)
+    else:
+        zone = zoneinfo.ZoneInfo(reference)
+    moment = datetime.datetime.fromtimestamp(unix_seconds, datetime.timezone.utc)
+    return int(zone.utcoffset(moment).total_seconds())
 
 
 def ticks(year, month, day, hour=0, minute=0, second=0, extra_ticks=0):
@@ -118,6 +147,9 @@ class Fixture:
     long_name: str      # a file whose full path passes 260 characters
     workdir: str
     far_name: str       # a file stamped past the tick scale's end, on tmpfs
+    # Per LINUX_ZONES row: its label, TZ setting and two files 30 s either
+    # side of a local midnight in that zone.
+    zones: list = field(default_factory=list)
 
     def windows_path(self, name):
         """`name` in the fixture's folder as Wine sees it, behind the
@@ -188,7 +220,8 @@ def stamp_fixture(workdir, now, windows=False):
     tz, offset = noon_zone(now)
     return Fixture(now=now, tz=tz, offset=offset,
                    stamps={name: modified for name, (modified, _) in stamps.items()},
-                   long_name=long_name, workdir=workdir, far_name=far_fixture())
+                   long_name=long_name, workdir=workdir, far_name=far_fixture(),
+                   zones=zone_fixture(workdir, now))
 
 
 # 922,337,203,685 s after 1970: a FILETIME of 2^63 or more. tmpfs keeps
@@ -205,6 +238,22 @@ def far_fixture():
     kept = os.stat(path).st_mtime_ns
     assert kept == (FAR_TICKS - UNIX_EPOCH_TICKS) * 100, f"/dev/shm kept {kept} ns"
     return path
+
+
+def zone_fixture(workdir, now):
+    zones = []
+    unix_now = (now - UNIX_EPOCH_TICKS) // TICKS_PER_SECOND
+    for index, (label, setting, reference) in enumerate(LINUX_ZONES):
+        offset = zone_offset_seconds(reference, unix_now) * TICKS_PER_SECOND
+        midnight = ticks(2023, 5, 6) - offset
+        names = ("zone%d-eve.txt" % index, "zone%d-morn.txt" % index)
+        for name, stamp in zip(names, (midnight - 30 * TICKS_PER_SECOND,
+                                       midnight + 30 * TICKS_PER_SECOND)):
+            with open(os.path.join(workdir, name), "w") as handle:
+                handle.write(name)
+            set_stamps(os.path.join(workdir, name), stamp)
+        zones.append((label, setting, names))
+    return zones
 
 
 def refresh_recent(workdir):
@@ -303,6 +352,13 @@ def file_cases(fx):
         Case("report gives the exact difference",
              ["old.txt", "sametime", "copy.txt", "/tolerance:2", "/debug"], 0,
              out=report(True, "1 seconds before")),
+    ] + [
+        # The local day turns between the two files only at the zone's offset.
+        Case(label, [eve, "before", morn, "/datelocal", "/debug"], 0,
+             out=report(True, "1 days before"), env={"TZ": setting},
+             windows_skip=LINUX_ZONE_RULES)
+        for label, setting, (eve, morn) in fx.zones
+    ] + [
         # Names.
         Case("directory", ["folder", "before", "old.txt"], 0),
         Case("directory with trailing backslash", ["folder\\", "before", "old.txt"], 0,

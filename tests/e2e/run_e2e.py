@@ -55,10 +55,12 @@ class Target:
         return self.wine is not None
 
     def environment(self, extra):
+        """The test's environment with `extra` applied; a value of None
+        removes the variable."""
         env = dict(os.environ)
         env.setdefault("WINEDEBUG", "-all")
         env.update(extra)
-        return env
+        return {name: value for name, value in env.items() if value is not None}
 
     def encode(self, text):
         """The bytes this binary writes for `text`, given as the Windows build

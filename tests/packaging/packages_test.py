@@ -29,7 +29,10 @@ DEB_FILES = {
     "usr/share/lintian/overrides/datora": None,
 }
 TAR_FILES = {"bin/datora", "share/man/man1/datora.1.gz", "share/bash-completion/completions/datora",
-             "share/doc/datora/README.md", "share/doc/datora/LICENSE"}
+             "share/doc/datora/README.md", "share/doc/datora/LICENSE",
+             "share/doc/datora/copyright"}
+# The notice of the C library linked into the Linux binary (--runtime-notice).
+RUNTIME_NOTICE = None
 ZIP_FILES = {"datora.exe", "README.md", "LICENSE"}
 
 failures = []
@@ -67,6 +70,12 @@ def check_licence(text, where):
     check(read(os.path.join(SOURCE, "LICENSE")).strip() in text, f"{where} lacks the LICENSE text")
 
 
+def check_notices(text, where):
+    check_licence(text, where)
+    if RUNTIME_NOTICE:
+        check(read(RUNTIME_NOTICE).strip() in text, f"{where} lacks {RUNTIME_NOTICE}")
+
+
 def run(command, cwd, env=None):
     return subprocess.run(command, cwd=cwd, capture_output=True, timeout=120, env=env)
 
@@ -90,7 +99,7 @@ def check_deb(deb, work):
                 data = gzip.decompress(data)
             check(data == read(os.path.join(SOURCE, source)), f".deb's {name} differs from {source}")
     if "usr/share/doc/datora/copyright" in names:
-        check_licence(read(os.path.join(root, "usr/share/doc/datora/copyright")), ".deb's copyright")
+        check_notices(read(os.path.join(root, "usr/share/doc/datora/copyright")), ".deb's copyright")
 
     binary = os.path.join(root, "usr/bin/datora")
     files = os.path.join(work, "files")
@@ -122,6 +131,9 @@ def check_tar(archive, work):
         licence = [n for n in entries if n.endswith("/LICENSE")]
         if licence:
             check_licence(tar.extractfile(licence[0]).read(), ".tar.gz's LICENSE")
+        copyright = [n for n in entries if n.endswith("/copyright")]
+        if copyright:
+            check_notices(tar.extractfile(copyright[0]).read(), ".tar.gz's copyright")
 
     # The read-me's command as written, into a home of its own.
     command = (f"mkdir -p ~/.local && tar -xzf {os.path.basename(archive)} "
@@ -172,7 +184,10 @@ def main():
     parser.add_argument("--native-build")
     parser.add_argument("--windows-build")
     parser.add_argument("--wine", default="wine")
+    parser.add_argument("--runtime-notice", help="a C library's notice the copyright files hold")
     args = parser.parse_args()
+    global RUNTIME_NOTICE
+    RUNTIME_NOTICE = args.runtime_notice
     if not args.native_build and not args.windows_build:
         parser.error("give --native-build, --windows-build or both")
     with tempfile.TemporaryDirectory(prefix="datora-packages-") as work:

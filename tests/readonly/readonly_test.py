@@ -12,6 +12,10 @@ the attributes of any file. Each run must also have looked its operands up
 The checks on trace lines are themselves tested first, on a table of lines
 that must and must not count as violations.
 
+Last, strace makes every statx fail with EPERM (as some container seccomp
+profiles do) and with ENOSYS (kernels before 4.11): the modified stamp
+still answers, the created one is missing.
+
     readonly_test.py --binary build/native/datora
 """
 import argparse
@@ -126,6 +130,32 @@ def runs(workdir):
     ]
 
 
+# Runs with statx refused: parameters, exit code, standard error.
+REFUSED = [
+    (["a.txt", "before", "b.txt"], 0, b""),
+    (["a.txt", "created", "before", "b.txt"], 255, b"Not found or invalid: a.txt\n"),
+]
+
+
+def check_refused_statx(binary, workdir, log):
+    ok = True
+    for error in ("EPERM", "ENOSYS"):
+        for arguments, code, message in REFUSED:
+            command = ["strace", "-f", "-qq", "-o", log, "-e", "trace=statx",
+                       "-e", "inject=statx:error=" + error, binary] + arguments
+            completed = subprocess.run(command, cwd=workdir, stdin=subprocess.DEVNULL,
+                                       capture_output=True, timeout=60)
+            with open(log, errors="replace") as handle:
+                injected = "(INJECTED)" in handle.read()
+            label = "%s with statx refused (%s)" % (" ".join(arguments), error)
+            if not injected or (completed.returncode, completed.stderr) != (code, message):
+                ok = False
+                print("FAIL: %s ended with %d, %r (injected: %s)" %
+                      (label, completed.returncode, completed.stderr, injected))
+            print("checked:", label)
+    return ok
+
+
 def trace(binary, workdir, arguments, log):
     command = ["strace", "-f", "-qq", "-s", "4096", "-e", "trace=" + TRACED, "-o", log,
                binary] + arguments
@@ -163,6 +193,7 @@ def main():
                     ok = False
                     print("FAIL: %s: no stat of %s in the trace" % (label, operand))
             print("checked: %s (%d traced calls)" % (label, len(lines)))
+        ok = check_refused_statx(binary, workdir, log) and ok
     finally:
         shutil.rmtree(workdir, ignore_errors=True)
         shutil.rmtree(os.path.dirname(log), ignore_errors=True)
