@@ -37,7 +37,8 @@ def utf16(text):
 def fixture():
     stamps = {"old.txt": cases.ticks(2020, 1, 1, 12)}
     return cases.Fixture(now=NOW, tz="UTC0", offset=0, stamps=stamps,
-                         long_name="d/f.txt", workdir="/tmp/datora")
+                         long_name="d/f.txt", workdir="/tmp/datora",
+                         far_name="/tmp/datora/far.txt")
 
 
 def operands(arguments):
