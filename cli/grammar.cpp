@@ -55,8 +55,7 @@ constexpr TimeValue MaxTicks = std::numeric_limits<TimeValue>::max();
 
 struct KeywordMatch {
   Keyword keyword = Keyword::None;
-  std::u16string_view value;  // what follows the colon
-  bool hasValue = false;      // a colon followed the keyword
+  std::u16string_view value;  // what follows the colon; empty without one
 };
 
 KeywordMatch FindKeyword(const Text& token, Platform& platform) {
@@ -70,8 +69,7 @@ KeywordMatch FindKeyword(const Text& token, Platform& platform) {
     if (entry.text != key) continue;
     const bool hasValue = nameLength < token.size();
     if (hasValue && !entry.takesValue) return {};
-    return {entry.keyword, hasValue ? std::u16string_view(token).substr(nameLength + 1) : u"",
-            hasValue};
+    return {entry.keyword, hasValue ? std::u16string_view(token).substr(nameLength + 1) : u""};
   }
   return {};
 }
@@ -122,7 +120,8 @@ void ApplyKeyword(RunRequest& request, const KeywordMatch& match, const Text& to
     case Keyword::DateUtc: request.dateMode = DateMode::Utc; break;
     case Keyword::Debug: request.debug = true; break;
     case Keyword::Tolerance:
-      if (!match.hasValue || !ReadToleranceTicks(match.value, request.toleranceTicks)) {
+      // No value at all reads as an empty one, which is malformed too.
+      if (!ReadToleranceTicks(match.value, request.toleranceTicks)) {
         SetSyntaxError(request, token);
       }
       break;
