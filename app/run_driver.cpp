@@ -43,15 +43,17 @@ void EvaluateOperands(Run& run, Platform& platform) {
   if (run.time2 == 0) SetNotFound(run, request.file2);
 }
 
-// The verdict counts values within the tolerance as the same time; the
-// relation kept for the report is the exact one, so it still tells which
-// way the two moments differ.
+// The tolerance sees the moments as read, before a date mode cuts them to
+// their days: a copy 0.5 s after midnight of a file written 0.5 s before it
+// is still the same time. The relation kept for the report is the one
+// without the tolerance, so it still tells which way the moments differ.
 void CompareOperands(Run& run, Platform& platform) {
   const RunRequest& request = run.request;
+  const bool tolerated =
+      WithinTolerance(run.time1, run.time2, request.toleranceTicks, request.hourShift);
   NormalizeToDate(platform, run.time1, run.time2, request.dateMode);
   run.relation = CompareTimes(run.time1, run.time2);
-  const Relation judged = CompareWithTolerance(run.time1, run.time2, request.toleranceTicks);
-  run.verdict = Verdict(judged, request.acceptMask);
+  run.verdict = Verdict(tolerated ? SameTime : run.relation, request.acceptMask);
 }
 
 ExitCode ReportError(Platform& platform, std::span<const std::u16string_view> lines) {

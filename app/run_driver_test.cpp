@@ -110,6 +110,29 @@ const RunCase RunCases[] = {
      u"",
      u"Resp: true\nDiff: 3600 seconds before\n",
      {u"old", u"new"}},
+    // One hour apart: the same time with /dst.
+    {u"prog old sametime new /DST /debug",
+     ExitTrue,
+     u"",
+     u"Resp: true\nDiff: 3600 seconds before\n",
+     {u"old", u"new"}},
+    // The tolerance applies before the day cut, in both date modes; the
+    // report gives the days as cut.
+    {u"prog eve sametime midnight /datelocal /tolerance:1 /debug",
+     ExitTrue,
+     u"",
+     u"Resp: true\nDiff: 1 days before\n",
+     {u"eve", u"midnight"}},
+    {u"prog eve sametime midnight /datelocal /debug",
+     ExitFalse,
+     u"",
+     u"Resp: false\nDiff: 1 days before\n",
+     {u"eve", u"midnight"}},
+    {u"prog utcmidnight sametime utceve /dateutc /dst /debug",
+     ExitTrue,
+     u"",
+     u"Resp: true\nDiff: 1 days after\n",
+     {u"utcmidnight", u"utceve"}},
     {u"prog late after now-180 /datelocal /debug",
      ExitTrue,
      u"",
@@ -127,6 +150,12 @@ TEST(RunDatora, WholeRunsOnTheFakeGiveCodeMessageAndReport) {
     platform.entries[u"old"] = {D + Hour, D + Hour, D + 10 * Hour};
     platform.entries[u"new"] = {D + Hour, D + Hour, D + 11 * Hour};
     platform.entries[u"late"] = {0, 0, D + 21 * Hour};
+    // Local midnight, and half a second before it; UTC midnight, and an
+    // hour before it.
+    platform.entries[u"midnight"] = {0, 0, D + 22 * Hour};
+    platform.entries[u"eve"] = {0, 0, D + 22 * Hour - TicksPerSecond / 2};
+    platform.entries[u"utcmidnight"] = {0, 0, D + 24 * Hour};
+    platform.entries[u"utceve"] = {0, 0, D + 23 * Hour};
     EXPECT_EQ(RunDatora(platform), c.code);
     EXPECT_EQ(platform.error, c.error);
     EXPECT_EQ(platform.output, c.output);

@@ -21,7 +21,8 @@ enum class Keyword {
   DateLocal,
   DateUtc,
   Debug,
-  Tolerance
+  Tolerance,
+  HourShift
 };
 
 struct KeywordEntry {
@@ -42,6 +43,7 @@ constexpr KeywordEntry Keywords[] = {
     {u"/dateutc", Keyword::DateUtc},
     {u"/debug", Keyword::Debug},
     {u"/tolerance", Keyword::Tolerance, true},
+    {u"/dst", Keyword::HourShift},
 };
 
 // The longest keyword; a longer parameter is a keyword only when a colon
@@ -119,6 +121,7 @@ void ApplyKeyword(RunRequest& request, const KeywordMatch& match, const Text& to
     case Keyword::DateLocal: request.dateMode = DateMode::Local; break;
     case Keyword::DateUtc: request.dateMode = DateMode::Utc; break;
     case Keyword::Debug: request.debug = true; break;
+    case Keyword::HourShift: request.hourShift = true; break;
     case Keyword::Tolerance:
       // No value at all reads as an empty one, which is malformed too.
       if (!ReadToleranceTicks(match.value, request.toleranceTicks)) {

@@ -99,6 +99,30 @@ TEST(ParseArguments, ToleranceIsSecondsWithUpToSevenDecimalsTheLastOneWinning) {
   }
 }
 
+TEST(ParseArguments, DstIsAnOptionWithoutAValue) {
+  const struct {
+    const char16_t* parameters;
+    bool hourShift;
+    const char16_t* file2;
+    const char16_t* message;
+  } cases[] = {
+      {u"a before b /dst", true, u"b", u""},
+      {u"a /DST before b", true, u"b", u""},
+      {u"a before /Dst b", true, u"b", u""},
+      {u"a before b /dst:x", false, u"b/dst:x", u""},
+      {u"a before b /dsts", false, u"b/dsts", u""},
+      {u"a /dst:x before b", false, u"", u"Syntax error: /dst:x"},
+      {u"a /dst x /tolerance:y", true, u"", u"Syntax error: x"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(testing::PrintToString(Text(c.parameters)));
+    const RunRequest request = Parse(c.parameters);
+    EXPECT_EQ(request.hourShift, c.hourShift);
+    EXPECT_EQ(request.file2, c.file2);
+    EXPECT_EQ(request.message, c.message);
+  }
+}
+
 TEST(ParseArguments, FirstParameterIsNeverAKeyword) {
   const RunRequest request = Parse(u"before before x");
   EXPECT_EQ(request.file1, u"before");

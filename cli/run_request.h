@@ -15,6 +15,7 @@ struct RunRequest {
   int acceptMask = 0;                            // relations that make the verdict true
   DateMode dateMode = DateMode::Exact;
   TimeValue toleranceTicks = 0;  // values at most this far apart are the same time
+  bool hourShift = false;        // /dst: values one hour (± the tolerance) apart are too
   bool debug = false;
   Text message;  // empty until the first error
 };

@@ -57,7 +57,7 @@ _datora() {
 # `cur` after the first one.
 _datora_after_first() {
   local offered="created modified accessed before after sametime not"
-  offered+=" /datelocal /dateutc /debug /tolerance:"
+  offered+=" /datelocal /dateutc /debug /dst /tolerance:"
   local relation=0 i
   for ((i = 2; i < cword; i++)); do
     case ${words[i],,} in

@@ -17,9 +17,16 @@ Relation CompareTimes(TimeValue time1, TimeValue time2) {
   return time1 < time2 ? Before : After;
 }
 
-Relation CompareWithTolerance(TimeValue time1, TimeValue time2, TimeValue tolerance) {
-  if (TimeDistance(time1, time2) <= static_cast<uint64_t>(tolerance)) return SameTime;
-  return CompareTimes(time1, time2);
+bool WithinTolerance(TimeValue time1, TimeValue time2, TimeValue tolerance, bool hourShift) {
+  // FAT keeps local time, so after a change of daylight saving every
+  // unchanged copy reads exactly one hour off.
+  constexpr uint64_t OneHour = 60 * TicksPerMinute;
+  const uint64_t window = static_cast<uint64_t>(tolerance);
+  const uint64_t distance = TimeDistance(time1, time2);
+  if (distance <= window) return true;
+  if (!hourShift) return false;
+  const uint64_t fromAnHour = distance >= OneHour ? distance - OneHour : OneHour - distance;
+  return fromAnHour <= window;
 }
 
 ExitCode Verdict(Relation relation, int acceptMask) {

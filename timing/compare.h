@@ -15,9 +15,11 @@ void NormalizeToDate(Platform& platform, TimeValue& time1, TimeValue& time2, Dat
 // SameTime when equal, Before when time1 < time2, else After.
 Relation CompareTimes(TimeValue time1, TimeValue time2);
 
-// SameTime when the two values lie at most `tolerance` ticks apart (a
-// tolerance of 0 asks for equality), else Before or After as CompareTimes.
-Relation CompareWithTolerance(TimeValue time1, TimeValue time2, TimeValue tolerance);
+// True when the two values count as the same time although they may
+// differ: they lie at most `tolerance` ticks apart (0 asks for equality),
+// or, with `hourShift`, their distance lies at most `tolerance` from exactly
+// one hour, in either order. The tolerance is never negative.
+bool WithinTolerance(TimeValue time1, TimeValue time2, TimeValue tolerance, bool hourShift);
 
 // ExitTrue when `relation` is one of the accepted relations, else ExitFalse.
 ExitCode Verdict(Relation relation, int acceptMask);

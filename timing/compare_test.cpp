@@ -69,18 +69,33 @@ TEST(Verdict, IsTrueExactlyWhenTheRelationIsAccepted) {
   }
 }
 
-// Date modes hand over whole days, so a tolerance below a day changes nothing.
-TEST(CompareWithTolerance, SameTimeUpToTheToleranceInclusive) {
+TEST(WithinTolerance, SameTimeUpToTheToleranceAndAroundOneHourWithDst) {
   const struct {
     TimeValue time1, time2, tolerance;
-    Relation relation;
+    bool hourShift, same;
   } cases[] = {
-      {D, D + TwoSeconds, TwoSeconds, SameTime},  {D, D + TwoSeconds + 1, TwoSeconds, Before},
-      {D + TwoSeconds + 1, D, TwoSeconds, After}, {D, D + TicksPerDay, TicksPerDay - 1, Before},
-      {INT64_MIN, INT64_MAX, INT64_MAX, Before},
+      {D, D, 0, false, true},
+      {D, D + 1, 0, false, false},
+      {D, D + TwoSeconds, TwoSeconds, false, true},
+      {D + TwoSeconds + 1, D, TwoSeconds, false, false},
+      {INT64_MIN, INT64_MAX, INT64_MAX, false, false},
+      {INT64_MIN, INT64_MAX, INT64_MAX, true, false},
+      // One hour apart, either way, with the window around it.
+      {D + Hour, D, 0, false, false},
+      {D + Hour, D, 0, true, true},
+      {D, D + Hour, 0, true, true},
+      {D, D + Hour + 1, 0, true, false},
+      {D, D + Hour + TwoSeconds, TwoSeconds, true, true},
+      {D + Hour + TwoSeconds + 1, D, TwoSeconds, true, false},
+      {D, D + Hour - TwoSeconds, TwoSeconds, true, true},
+      {D, D + Hour - TwoSeconds - 1, TwoSeconds, true, false},
+      {D, D + 2 * Hour, TwoSeconds, true, false},
+      // A window wider than the hour reaches down to the same moment.
+      {D, D + 1, Hour + 1, true, true},
   };
   for (const auto& c : cases) {
-    EXPECT_EQ(CompareWithTolerance(c.time1, c.time2, c.tolerance), c.relation) << c.time1;
+    EXPECT_EQ(WithinTolerance(c.time1, c.time2, c.tolerance, c.hourShift), c.same)
+        << c.time1 << " " << c.time2 << " " << c.tolerance << " " << c.hourShift;
   }
 }
 

@@ -184,6 +184,13 @@ def stamp_fixture(workdir, now, windows=False):
         "tick.txt": (ticks(2020, 1, 1, 12, extra_ticks=1), None),
         # A copy on a file system with a coarse clock: 1.5 s after old.txt.
         "copy.txt": (ticks(2020, 1, 1, 12, 0, 1, extra_ticks=5_000_000), None),
+        # Copies one hour off, as FAT shows them after a change of daylight
+        # saving: exactly, and with an edit 1.5 s later.
+        "shifted.txt": (ticks(2020, 1, 1, 13), None),
+        "shifted-edit.txt": (ticks(2020, 1, 1, 13, 0, 1, extra_ticks=5_000_000), None),
+        # 23:59:59.5 and 00:00:00 the next day in CET-1 (UTC+1).
+        "eve.txt": (ticks(2023, 5, 5, 22, 59, 59, extra_ticks=5_000_000), None),
+        "midnight.txt": (ticks(2023, 5, 5, 23), None),
         "with space.txt": (ticks(2020, 1, 1, 12), None),
         "caf\u00e9.txt": (ticks(2021, 1, 1, 12), None),
         "late.txt": (ticks(2023, 5, 5, 23, 59), None),
@@ -272,6 +279,7 @@ def file_cases(fx):
     nf = lambda name: dict(code=255, err="Not found or invalid: " + name + "\n")
     syntax = lambda token: dict(code=255, err="Syntax error: " + token + "\n")
     utc3 = {"TZ": "DAT-3"}
+    cet = {"TZ": "CET-1"}
     return [
         # Usage text and the first parameter.
         Case("no parameter", [], **usage),
@@ -352,6 +360,23 @@ def file_cases(fx):
         Case("report gives the exact difference",
              ["old.txt", "sametime", "copy.txt", "/tolerance:2", "/debug"], 0,
              out=report(True, "1 seconds before")),
+        Case("tolerance before the local day cut",
+             ["eve.txt", "sametime", "midnight.txt", "/datelocal", "/tolerance:2"], 0, env=cet),
+        Case("local days differ without a tolerance",
+             ["eve.txt", "sametime", "midnight.txt", "/datelocal"], 1, env=cet),
+        # /dst: one hour apart, within the tolerance, is the same time too.
+        Case("one hour off with /dst", ["shifted.txt", "sametime", "old.txt", "/dst", "/debug"],
+             0, out=report(True, "3600 seconds after")),
+        Case("edit after the hour with /dst", ["shifted-edit.txt", "sametime", "old.txt", "/dst"],
+             1),
+        Case("edit within the tolerance of the hour",
+             ["shifted-edit.txt", "sametime", "old.txt", "/dst", "/tolerance:2"], 0),
+        Case("edit an hour off without /dst",
+             ["shifted-edit.txt", "sametime", "old.txt", "/tolerance:2"], 1),
+        Case("edit beyond the tolerance of the hour",
+             ["shifted-edit.txt", "sametime", "old.txt", "/DST", "/tolerance:1"], 1),
+        Case("/dst: is a piece of the second operand", ["old.txt", "before", "new.txt", "/dst:x"],
+             **nf("new.txt/dst:x")),
     ] + [
         # The local day turns between the two files only at the zone's offset.
         Case(label, [eve, "before", morn, "/datelocal", "/debug"], 0,

@@ -50,7 +50,7 @@ offered() {
   passed=$((passed + 1)) || { failed=$((failed + 1)); echo "FAIL: no completion for datora"; }
 
 offered "this.zip that.zip" th
-offered "created modified accessed before after sametime not /datelocal /dateutc /debug /tolerance:" \
+offered "created modified accessed before after sametime not /datelocal /dateutc /debug /dst /tolerance:" \
   this.zip ""
 # Only the piece after the last ":" is replaced.
 offered "30.log" backup-10:3
@@ -58,7 +58,7 @@ offered "/tolerance:" this.zip /TOL
 offered "" this.zip /tolerance:
 offered "before" this.zip BEF
 offered "after accessed" this.zip a
-offered "/datelocal /dateutc /debug" this.zip /d
+offered "/datelocal /dateutc /debug /dst" this.zip /d
 offered "/dateutc" this.zip /DateU
 # No second operand before a relation keyword.
 offered "" this.zip th
