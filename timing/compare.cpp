@@ -17,10 +17,15 @@ Relation CompareTimes(TimeValue time1, TimeValue time2) {
   return time1 < time2 ? Before : After;
 }
 
+namespace {
+
+// FAT keeps local time, so after a change of daylight saving every
+// unchanged copy reads exactly one hour off.
+constexpr uint64_t OneHour = 60 * TicksPerMinute;
+
+}  // namespace
+
 bool WithinTolerance(TimeValue time1, TimeValue time2, TimeValue tolerance, bool hourShift) {
-  // FAT keeps local time, so after a change of daylight saving every
-  // unchanged copy reads exactly one hour off.
-  constexpr uint64_t OneHour = 60 * TicksPerMinute;
   const uint64_t window = static_cast<uint64_t>(tolerance);
   const uint64_t distance = TimeDistance(time1, time2);
   if (distance <= window) return true;
