@@ -4,6 +4,7 @@
 # order:
 #   package_metadata.cmake  what the packages say of themselves: names,
 #                           versions, architectures, descriptions, changelogs
+#                           (rpm_metadata.cmake: the .rpm's own part)
 #   licences.cmake          the copyright file of the Linux packages: the
 #                           licence and the notice of the linked C library
 #   install_layout.cmake    which file goes where, in which install component
