@@ -8,13 +8,9 @@
 # bound at start; fortified libc calls only where the C library has them
 # (glibc, not musl).
 #
-# Sets DATORA_STATIC_LINK_FLAGS, the link options of the statically linked
-# executable. The sanitizer build links dynamically and the Windows build
-# keeps its own flags; both get plain -static here or nothing at all.
-set(DATORA_STATIC_LINK_FLAGS -static)
-if(WIN32 OR DATORA_SANITIZE)
-  return()
-endif()
+# Included for the Linux builds but the sanitizer build. Adds the compile
+# options and sets DATORA_STATIC_LINK_FLAGS, the link options of the
+# executable.
 
 # Control-flow protection differs per architecture: Intel CET on x86,
 # pointer authentication and branch target identification on arm64.

@@ -3,7 +3,8 @@
 right channel?
 
 Runs the native binary a few thousand times with parameter lists drawn at
-random from the keywords, options, TODAY/NOW shapes (huge counts and garbage
+random from the keywords, options (/tolerance with values well formed,
+malformed and too large), TODAY/NOW shapes (huge counts and garbage
 included), quotes, empty strings, control characters, bytes that are not
 UTF-8, and names that exist or not. A small model of the grammar predicts,
 for each list, whether the run ends in an error and which message it writes;
@@ -32,6 +33,14 @@ import tempfile
 KEYWORDS = ["created", "modified", "accessed", "before", "after", "sametime", "not",
             "/datelocal", "/dateutc", "/debug"]
 RELATIONS = {"before": 2, "after": 4, "sametime": 1}
+# The one option with a value, written "/tolerance:S".
+TOLERANCE = "/tolerance"
+# Seconds up to seven decimals, as long as the ticks fit 63 bits; then
+# values too large, and values malformed.
+TOLERANCE_VALUES = ["0", "1", "3600", "1.5", "0.0000001", "007.25", "922337203685.4775807",
+                    "922337203685.4775808", "922337203686", "9" * 25,
+                    "", "-1", "+1", "1.", ".5", "1.12345678", "1.2.3", "1e3", " 5", "5s", ":5",
+                    "1,5", "\u0661", "\uff11"]
 EXISTING = ["old.txt", "new.txt", "folder", "with space.txt", "caf\u00e9.txt", "tab\there",
             os.fsdecode(b"bad\xff\xfe.txt"), 'q"uote', "back\\", "what?.txt"]
 MISSING = ["missing.txt", "gone", "a*.txt", "a?.txt", "x" * 300, "\\", "folder\\\\",
@@ -71,6 +80,18 @@ def expression(rng):
     return head + "-" + chr(rng.choice([0x660, 0xFF11, 0x2212]))  # digits and minus lookalikes
 
 
+def tolerance(rng):
+    shape = rng.randrange(8)
+    name = random_case(rng, TOLERANCE)
+    if shape == 0:
+        return name  # no value at all
+    if shape == 1:  # a keyword that takes no value, given one
+        return random_case(rng, rng.choice(["/debug", "before", "/dateutc"])) + rng.choice([":", ":1"])
+    if shape == 2:
+        return name + ":" + str(rng.randrange(10 ** rng.randrange(1, 16)))
+    return name + ":" + rng.choice(TOLERANCE_VALUES)
+
+
 def garbage(rng):
     pool = "ab\"\\/?*-. \t\x7f\u00e9\u00c9\u0130\u212a\u4e2d\U0001f600"
     return "".join(rng.choice(pool) for _ in range(rng.randrange(1, 12)))
@@ -83,6 +104,8 @@ def parameter(rng):
         if word == "sametime" and rng.random() < 0.1:
             return "SAMET\u0130ME"  # no keyword: only A-Z are folded
         return random_case(rng, word)
+    if kind < 40:
+        return tolerance(rng)
     if kind < 55:
         return expression(rng)
     if kind < 70:
@@ -95,6 +118,8 @@ def parameter(rng):
 
 
 def keyword(rng):
+    if rng.random() < 0.15:
+        return tolerance(rng)
     return random_case(rng, rng.choice(KEYWORDS))
 
 
@@ -125,6 +150,28 @@ def parameter_list(rng):
     return [first] + rest
 
 
+def match_keyword(token):
+    """(keyword, value) for a keyword, the value being what follows the
+    first colon (empty without one); None for a piece of the second operand.
+    Only /tolerance takes a value."""
+    name, colon, value = token.partition(":")
+    key = platform_lower(name)
+    if key == TOLERANCE or (key in KEYWORDS and not colon):
+        return key, value
+    return None
+
+
+def tolerance_valid(value):
+    whole, dot, fraction = value.partition(".")
+
+    def digits(text):
+        return text != "" and all("0" <= c <= "9" for c in text)
+
+    if not digits(whole) or (dot and (not digits(fraction) or len(fraction) > 7)):
+        return False
+    return int(whole) * 10**7 + int(fraction.ljust(7, "0")) <= 2**63 - 1
+
+
 class Model:
     """What the run must do, worked out from the parameters alone."""
 
@@ -150,8 +197,11 @@ class Model:
             if token == "":
                 stamp2 = current
                 break
-            key = platform_lower(token) if len(token) <= 10 else None
-            if key in ("created", "accessed", "modified"):
+            key, value = match_keyword(token) or (None, None)
+            if key == TOLERANCE:
+                if not tolerance_valid(value):
+                    return "Syntax error: " + token
+            elif key in ("created", "accessed", "modified"):
                 current = ("created", "accessed", "modified").index(key)
             elif key in RELATIONS:
                 relation ^= RELATIONS[key]

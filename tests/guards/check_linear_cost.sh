@@ -1,22 +1,27 @@
 #!/usr/bin/env bash
-# Guards against work that grows faster than the command line: the
-# instructions of `datora a before` followed by 200,000 one-character
+# Guards against work that grows faster than the parameter list: the
+# instructions of `PROGRAM a before` followed by 200,000 one-character
 # parameters (about 400 KB) stay within 15 times those with 20,000. Ten
-# times the parameters should cost about ten times the instructions; a
-# splitter that rescanned the line from its start for every parameter would
-# grow with the square of the count.
+# times the parameters should cost about ten times the instructions; code
+# that rescanned the list or the line from its start for every parameter
+# would grow with the square of the count.
+#
+# PROGRAM is the Linux datora, whose parameters the kernel has split: this
+# measures the grammar (guard.linear_grammar). Or it is
+# windows_split_cost, which joins its arguments into a Windows command line
+# and splits it with datora.exe's splitter (guard.linear_windows_split).
 #
 # Instruction counts from callgrind are deterministic, so this runs in CI
 # without the flakiness of a timed test.
 #
-#   check_linear_split.sh PATH/TO/datora
+#   check_linear_cost.sh PROGRAM
 set -euo pipefail
 
-datora=$(realpath "${1:?usage: check_linear_split.sh PATH/TO/datora}")
+program=$(realpath "${1:?usage: check_linear_cost.sh PROGRAM}")
 max_ratio=15
 
 if ! command -v valgrind >/dev/null; then
-  echo "FAIL: valgrind is not installed (scripts/test-all installs it)"
+  echo "FAIL: valgrind is not installed (scripts/install-deps installs it)"
   exit 1
 fi
 
@@ -32,7 +37,7 @@ instructions() {  # instructions PARAMETER_COUNT
   mapfile -t parameters < <(yes x | head -n "$1")
   rm -f "$work/callgrind.out"
   (cd "$work" && env -u TZ valgrind --tool=callgrind --callgrind-out-file="$work/callgrind.out" \
-    "$datora" a before "${parameters[@]}" >/dev/null 2>"$work/valgrind.log") || true
+    "$program" a before "${parameters[@]}" >/dev/null 2>"$work/valgrind.log") || true
   awk '/^summary:/ {print $2; exit}' "$work/callgrind.out" 2>/dev/null || true
 }
 

@@ -1,0 +1,22 @@
+# The source lists that more than one build compiles: the product's
+# CMakeLists.txt and the fuzz targets' fuzz/CMakeLists.txt. Absolute paths,
+# so either may include this file.
+get_filename_component(datora_root "${CMAKE_CURRENT_LIST_DIR}/.." ABSOLUTE)
+
+# The platform-independent core: run driver, messages, grammar, report and
+# time arithmetic.
+set(DATORA_CORE_SOURCES
+  ${datora_root}/app/messages.cpp
+  ${datora_root}/app/run_driver.cpp
+  ${datora_root}/cli/grammar.cpp
+  ${datora_root}/report/debug_report.cpp
+  ${datora_root}/timing/compare.cpp
+  ${datora_root}/timing/reference_time.cpp
+  ${datora_root}/timing/stamp_lookup.cpp
+  ${datora_root}/timing/time_value.cpp)
+
+# The Windows rules for parameters and names, pure code: linked into the
+# Windows build, the native unit tests and the fuzz targets.
+set(DATORA_WINDOWS_RULES_SOURCES
+  ${datora_root}/platform/command_line.cpp
+  ${datora_root}/platform/windows_names.cpp)
