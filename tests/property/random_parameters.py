@@ -31,7 +31,7 @@ import sys
 import tempfile
 
 KEYWORDS = ["created", "modified", "accessed", "before", "after", "sametime", "not",
-            "/datelocal", "/dateutc", "/debug"]
+            "/datelocal", "/dateutc", "/debug", "/dst"]
 RELATIONS = {"before": 2, "after": 4, "sametime": 1}
 # The one option with a value, written "/tolerance:S".
 TOLERANCE = "/tolerance"
@@ -86,7 +86,7 @@ def tolerance(rng):
     if shape == 0:
         return name  # no value at all
     if shape == 1:  # a keyword that takes no value, given one
-        return random_case(rng, rng.choice(["/debug", "before", "/dateutc"])) + rng.choice([":", ":1"])
+        return random_case(rng, rng.choice(["/debug", "/dst", "before", "/dateutc"])) + rng.choice([":", ":1"])
     if shape == 2:
         return name + ":" + str(rng.randrange(10 ** rng.randrange(1, 16)))
     return name + ":" + rng.choice(TOLERANCE_VALUES)
