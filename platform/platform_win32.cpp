@@ -86,6 +86,19 @@ class Win32Platform final : public Platform {
     return ValueFromFileTime(local);
   }
 
+  // The zone's local time at the moment, less the moment itself.
+  int64_t UtcOffsetAt(TimeValue utc) override {
+    const FILETIME moment = FileTimeFromValue(utc);
+    SYSTEMTIME universal;
+    SYSTEMTIME local;
+    FILETIME shown;
+    if (!FileTimeToSystemTime(&moment, &universal) || !ToZoneTime(universal, local) ||
+        !SystemTimeToFileTime(&local, &shown)) {
+      return 0;
+    }
+    return ValueFromFileTime(shown) - utc;
+  }
+
   bool FindEntryStamps(const Text& name, TimeValue stamps[3]) override {
     Text searched;
     if (!WindowsSearchName(name, searched)) return false;
@@ -139,8 +152,34 @@ class Win32Platform final : public Platform {
   }
 
  private:
+  using ReadDynamicZone = DWORD(WINAPI*)(DYNAMIC_TIME_ZONE_INFORMATION*);
+  using ConvertToDynamicZone = BOOL(WINAPI*)(const DYNAMIC_TIME_ZONE_INFORMATION*,
+                                             const SYSTEMTIME*, SYSTEMTIME*);
+
+  // UTC to the active zone's local time by the rules of the moment's own
+  // year (dynamic daylight saving, Windows 7 on). The two functions are
+  // looked up when first needed, so that datora.exe still starts on the
+  // older Windows its other imports allow; there the zone has one set of
+  // rules for every year, which the plain conversion applies.
+  bool ToZoneTime(const SYSTEMTIME& universal, SYSTEMTIME& local) {
+    if (!zoneRead) {
+      zoneRead = true;
+      const HMODULE kernel = GetModuleHandleW(L"kernel32.dll");
+      const auto read = reinterpret_cast<ReadDynamicZone>(
+          reinterpret_cast<void*>(GetProcAddress(kernel, "GetDynamicTimeZoneInformation")));
+      convertToZone = reinterpret_cast<ConvertToDynamicZone>(
+          reinterpret_cast<void*>(GetProcAddress(kernel, "SystemTimeToTzSpecificLocalTimeEx")));
+      if (read == nullptr || read(&zone) == TIME_ZONE_ID_INVALID) convertToZone = nullptr;
+    }
+    if (convertToZone != nullptr) return convertToZone(&zone, &universal, &local);
+    return SystemTimeToTzSpecificLocalTime(nullptr, &universal, &local);
+  }
+
   CommandLine commandLine;
   bool commandLineRead = false;
+  bool zoneRead = false;
+  DYNAMIC_TIME_ZONE_INFORMATION zone = {};
+  ConvertToDynamicZone convertToZone = nullptr;
 };
 
 Win32Platform systemPlatform;
