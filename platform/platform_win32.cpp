@@ -152,34 +152,33 @@ class Win32Platform final : public Platform {
   }
 
  private:
-  using ReadDynamicZone = DWORD(WINAPI*)(DYNAMIC_TIME_ZONE_INFORMATION*);
-  using ConvertToDynamicZone = BOOL(WINAPI*)(const DYNAMIC_TIME_ZONE_INFORMATION*,
-                                             const SYSTEMTIME*, SYSTEMTIME*);
+  using ReadZoneRulesForYear = BOOL(WINAPI*)(USHORT, DYNAMIC_TIME_ZONE_INFORMATION*,
+                                             TIME_ZONE_INFORMATION*);
 
-  // UTC to the active zone's local time by the rules of the moment's own
-  // year (dynamic daylight saving, Windows 7 on). The two functions are
-  // looked up when first needed, so that datora.exe still starts on the
-  // older Windows its other imports allow; there the zone has one set of
-  // rules for every year, which the plain conversion applies.
+  // UTC to the active zone's local time by the zone's rules for the year of
+  // the moment (dynamic daylight saving, Windows Vista on), so that a rule
+  // that changed applies to the years it held in. The year is the UTC one:
+  // no zone has changed its rules at New Year. GetTimeZoneInformationForYear
+  // is looked up when first needed, so that datora.exe still starts on the
+  // older Windows its other imports allow; there a zone has one set of
+  // rules, which the plain conversion applies to every year.
   bool ToZoneTime(const SYSTEMTIME& universal, SYSTEMTIME& local) {
-    if (!zoneRead) {
-      zoneRead = true;
-      const HMODULE kernel = GetModuleHandleW(L"kernel32.dll");
-      const auto read = reinterpret_cast<ReadDynamicZone>(
-          reinterpret_cast<void*>(GetProcAddress(kernel, "GetDynamicTimeZoneInformation")));
-      convertToZone = reinterpret_cast<ConvertToDynamicZone>(
-          reinterpret_cast<void*>(GetProcAddress(kernel, "SystemTimeToTzSpecificLocalTimeEx")));
-      if (read == nullptr || read(&zone) == TIME_ZONE_ID_INVALID) convertToZone = nullptr;
+    if (!zoneRulesLookedUp) {
+      zoneRulesLookedUp = true;
+      zoneRulesForYear = reinterpret_cast<ReadZoneRulesForYear>(reinterpret_cast<void*>(
+          GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "GetTimeZoneInformationForYear")));
     }
-    if (convertToZone != nullptr) return convertToZone(&zone, &universal, &local);
+    TIME_ZONE_INFORMATION rules;
+    if (zoneRulesForYear != nullptr && zoneRulesForYear(universal.wYear, nullptr, &rules)) {
+      return SystemTimeToTzSpecificLocalTime(&rules, &universal, &local);
+    }
     return SystemTimeToTzSpecificLocalTime(nullptr, &universal, &local);
   }
 
   CommandLine commandLine;
   bool commandLineRead = false;
-  bool zoneRead = false;
-  DYNAMIC_TIME_ZONE_INFORMATION zone = {};
-  ConvertToDynamicZone convertToZone = nullptr;
+  bool zoneRulesLookedUp = false;
+  ReadZoneRulesForYear zoneRulesForYear = nullptr;
 };
 
 Win32Platform systemPlatform;
