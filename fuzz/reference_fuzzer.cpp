@@ -44,8 +44,11 @@ void CheckExpression(FakePlatform& platform, const Text& operand, TimeValue now,
     return;
   }
   // TODAY and a calendar day (date:YYYY-MM-DD) compare days; the rest time.
-  const bool days = kind == ReferenceKind::Today || (kind == ReferenceKind::Date && operand.size() == 15);
-  Require(mode == (!days ? DateMode::Exact : before == DateMode::Exact ? DateMode::Local : before),
+  const bool days =
+      kind == ReferenceKind::Today || (kind == ReferenceKind::Date && operand.size() == 15);
+  Require(mode == (!days                       ? DateMode::Exact
+                   : before == DateMode::Exact ? DateMode::Local
+                                               : before),
           "date mode");
   if (kind == ReferenceKind::Date) Require(time2 >= 0, "fixed moment before 1601");
   if (kind != ReferenceKind::Date && now >= 0) {
@@ -82,9 +85,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   DateMode mode = static_cast<DateMode>(choice % 3);
   // A prefix that makes the operand an expression more often than chance.
   Text operand = (choice & 0x30) == 0x30 ? Text(u"date:")
-                 : (choice & 0x10)        ? Text(u"today-")
-                 : (choice & 0x20)        ? Text(u"now-")
-                                          : Text();
+                 : (choice & 0x10)       ? Text(u"today-")
+                 : (choice & 0x20)       ? Text(u"now-")
+                                         : Text();
   operand += reader.RestAsText();
 
   TimeValue time2 = reader.size % 2 ? now : 0;

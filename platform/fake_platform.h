@@ -1,7 +1,8 @@
 // A platform for unit tests: a settable command line, clock, UTC offset,
-// table of the zone's offsets and directory, with a record of what the code asked of it and wrote. It
-// splits its command line with the Windows splitter, looks names up exactly
-// as given and lower-cases like the Linux build.
+// table of the zone's offsets and directory, with a record of what the code
+// asked of it and wrote. It splits its command line with the Windows
+// splitter, looks names up exactly as given and lower-cases like the Linux
+// build.
 #pragma once
 
 #include <map>

@@ -2,6 +2,8 @@
 
 namespace {
 
+constexpr int MonthDays[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+
 bool IsDigit(char16_t c) { return c >= u'0' && c <= u'9'; }
 
 // Exactly `count` ASCII digits at `at`; moves past them.
@@ -102,7 +104,6 @@ bool ParseWrittenMoment(std::u16string_view text, WrittenMoment& moment) {
 }
 
 bool IsCalendarDate(int year, int month, int day) {
-  static constexpr int MonthDays[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
   if (month < 1 || month > 12 || day < 1) return false;
   const bool leap = year % 4 == 0 && (year % 100 != 0 || year % 400 == 0);
   return day <= MonthDays[month - 1] + (month == 2 && leap ? 1 : 0);

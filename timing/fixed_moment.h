@@ -36,7 +36,8 @@ int64_t DaysSince1601(int year, int month, int day);
 // The UTC moment at which the local clock shows `clockTime`, by the zone's
 // rules at that moment (daylight saving included), as
 // platform.UtcOffsetAt gives them. Of two such moments (the hour that
-// repeats when daylight saving ends) the earlier. False when the clock
-// never shows it (the hour skipped when daylight saving begins). The
-// moment may lie before 0 for a time in the zone's first hours of 1601.
+// repeats when daylight saving ends) the earlier. False, leaving `utc`
+// alone, when the clock never shows it (the hour skipped when daylight
+// saving begins). The moment may lie before 0 for a time in the zone's
+// first hours of 1601.
 bool UtcFromLocalTime(Platform& platform, TimeValue clockTime, TimeValue& utc);

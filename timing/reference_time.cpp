@@ -77,8 +77,8 @@ TimeValue LocalDayValue(Platform& platform, TimeValue dayStart, TimeValue now) {
   return value > 0 ? value : 0;
 }
 
-bool EvaluateFixedMoment(Platform& platform, const Text& operand, TimeValue now,
-                         DateMode& dateMode, TimeValue& time2) {
+bool EvaluateFixedMoment(Platform& platform, const Text& operand, TimeValue now, DateMode& dateMode,
+                         TimeValue& time2) {
   WrittenMoment moment;
   if (!ParseWrittenMoment(std::u16string_view(operand).substr(DatePrefixLength), moment)) {
     return false;

@@ -463,14 +463,9 @@ def reference_cases(fx):
              code=255, err="Not found or invalid: gone\n"),
         # NOW with a unit; recent.txt is 1,800 s old when the run starts.
         Case("now-Ns seconds", ["recent.txt", "after", "now-1810s"], 0),
-        Case("now-NS upper case", ["recent.txt", "before", "now-1790S"], 0),
         Case("now-Nh hours", ["twohours.txt", "before", "now-1h"], 0),
         Case("now-Nh hours, not yet", ["twohours.txt", "before", "now-3h"], 1),
-        Case("now-Nd days of 24 hours", ["threedays.txt", "before", "now-2d"], 0),
-        Case("NOW-ND upper case", ["threedays.txt", "after", "NOW-4D"], 0),
-        Case("now-h counts zero", ["recent.txt", "before", "now-h"], 0),
-        Case("now unknown unit", ["old.txt", "before", "now-2w"], **invalid("now-2w")),
-        Case("today takes no unit", ["old.txt", "before", "today-2d"], **invalid("today-2d")),
+        Case("NOW-ND days of 24 hours", ["threedays.txt", "before", "NOW-2D"], 0),
         # Fixed moments in Berlin; release.txt is 2026-06-15 10:00 UTC (12:00
         # summer time).
         Case("date: day before", ["release.txt", "after", "date:2026-06-14", "/debug"], 0,
@@ -495,9 +490,6 @@ def reference_cases(fx):
              ["fallback.txt", "sametime", "date:2026-10-25T02:30"], 0, env=berlin),
         Case("date: no 29 February", ["release.txt", "before", "date:2026-02-29"],
              **invalid("date:2026-02-29")),
-        Case("date: before 1601", ["old.txt", "after", "date:1601-01-01T00:00"],
-             **invalid("date:1601-01-01T00:00"), env=berlin),
-        Case("date:x is an expression", ["old.txt", "before", "date:x"], **invalid("date:x")),
     ]
 
 
