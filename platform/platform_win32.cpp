@@ -157,8 +157,9 @@ class Win32Platform final : public Platform {
 
   // UTC to the active zone's local time by the zone's rules for the year of
   // the moment (dynamic daylight saving, Windows Vista on), so that a rule
-  // that changed applies to the years it held in. The year is the UTC one:
-  // no zone has changed its rules at New Year. GetTimeZoneInformationForYear
+  // that changed applies to the years it held in. The year is the UTC one,
+  // which differs from the local one only for hours around New Year, far
+  // from any change of daylight saving. GetTimeZoneInformationForYear
   // is looked up when first needed, so that datora.exe still starts on the
   // older Windows its other imports allow; there a zone has one set of
   // rules, which the plain conversion applies to every year.
