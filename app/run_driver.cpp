@@ -35,7 +35,7 @@ void EvaluateOperands(Run& run, Platform& platform) {
 
   const ReferenceKind kind = RecognizeReferenceTime(platform, request.file2);
   if (kind != ReferenceKind::None) {
-    EvaluateReferenceTime(kind, request.file2, run.now, request.dateMode, run.time2,
+    EvaluateReferenceTime(platform, kind, request.file2, run.now, request.dateMode, run.time2,
                           request.message);
     return;
   }

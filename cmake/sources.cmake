@@ -11,6 +11,7 @@ set(DATORA_CORE_SOURCES
   ${datora_root}/cli/grammar.cpp
   ${datora_root}/report/debug_report.cpp
   ${datora_root}/timing/compare.cpp
+  ${datora_root}/timing/fixed_moment.cpp
   ${datora_root}/timing/reference_time.cpp
   ${datora_root}/timing/stamp_lookup.cpp
   ${datora_root}/timing/time_value.cpp)

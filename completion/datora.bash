@@ -4,9 +4,9 @@
 # the relation keywords, "not" and the options. While the relation keywords
 # on the line leave a relation named (each one toggles its relation, so
 # naming one twice cancels it), the second operand is offered too: file
-# names and the forms today, today-, now and now-. A name that begins with
-# "today" or "now" would be read as an expression, so it is offered as
-# ./name. Keywords match whatever the case typed.
+# names and the forms today, today-, now, now- and date:. A name that begins
+# with "today", "now" or "date:" would be read as an expression, so it is
+# offered as ./name. Keywords match whatever the case typed.
 
 # ":" is one of bash's word breaks, so "backup-10:30.log" and "/tolerance:2"
 # arrive as the pieces "backup-10", ":" and "30.log". Joins the pieces that
@@ -67,7 +67,7 @@ _datora_after_first() {
     esac
   done
   if ((relation)); then
-    offered+=" today today- now now-"
+    offered+=" today today- now now- date:"
   fi
 
   local word
@@ -77,17 +77,17 @@ _datora_after_first() {
   if ((relation)); then
     local name
     while IFS= read -r name; do
-      [[ ${name,,} == today* || ${name,,} == now* ]] && name=./$name
+      [[ ${name,,} == @(today|now|date:)* ]] && name=./$name
       COMPREPLY+=("$name")
     done < <(compgen -f -- "$cur")
   fi
 
-  # today-, now- and /tolerance: wait for a number: no space after them.
-  # /tolerance: is no file name, and the file-name quoting would escape its
-  # colon.
+  # today-, now-, date: and /tolerance: wait for a number: no space after
+  # them. date: and /tolerance: are no file names, and the file-name quoting
+  # would escape their colon.
   if ((${#COMPREPLY[@]} == 1)) && [[ ${COMPREPLY[0]} == *[-:] ]]; then
     compopt -o nospace 2>/dev/null
-    [[ ${COMPREPLY[0]} == /tolerance: ]] && compopt +o filenames 2>/dev/null
+    [[ ${COMPREPLY[0]} == @(/tolerance:|date:) ]] && compopt +o filenames 2>/dev/null
   fi
 }
 

@@ -4,7 +4,7 @@
     make_seeds.py OUTPUT_DIR
 
 OUTPUT_DIR/parse gets each case as a UTF-16LE command line, OUTPUT_DIR/reference
-each TODAY/NOW operand behind a current time, a first time, a UTC offset and
+each TODAY/NOW/date: operand behind a current time, a first time, a UTC offset and
 a choice byte, OUTPUT_DIR/stamp each operand name behind a choice byte and
 three stamps: the layouts the targets read.
 """
@@ -54,7 +54,7 @@ def seeds():
         names = operands(case.args) + case.args[:1]
         for name in names:
             yield "stamp", bytes([0x82]) + struct.pack(">qqq", 1, 2, 3) + utf16(name)
-            if name.lower().startswith(("today", "now")):
+            if name.lower().startswith(("today", "now", "date:")):
                 head = struct.pack(">qqq", NOW, NOW - 3 * cases.TICKS_PER_DAY, 0)
                 for choice in (0, 1, 2, 0x1D):
                     yield "reference", head + bytes([choice]) + utf16(name)

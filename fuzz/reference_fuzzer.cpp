@@ -37,17 +37,23 @@ void CheckExpression(FakePlatform& platform, const Text& operand, TimeValue now,
   const DateMode before = mode;
   const TimeValue untouched = time2;
   Text message;
-  EvaluateReferenceTime(kind, operand, now, mode, time2, message);
+  EvaluateReferenceTime(platform, kind, operand, now, mode, time2, message);
   if (!message.empty()) {
     Require(message == u"Invalid date/time expression: " + operand, "wrong expression message");
     Require(time2 == untouched, "time2 changed by a bad expression");
     return;
   }
-  if (kind == ReferenceKind::Now) Require(mode == DateMode::Exact, "NOW left a date mode");
-  if (kind == ReferenceKind::Today) {
-    Require(mode == (before == DateMode::Exact ? DateMode::Local : before), "TODAY date mode");
+  // TODAY and a calendar day (date:YYYY-MM-DD) compare days; the rest time.
+  const bool days =
+      kind == ReferenceKind::Today || (kind == ReferenceKind::Date && operand.size() == 15);
+  Require(mode == (!days                       ? DateMode::Exact
+                   : before == DateMode::Exact ? DateMode::Local
+                                               : before),
+          "date mode");
+  if (kind == ReferenceKind::Date) Require(time2 >= 0, "fixed moment before 1601");
+  if (kind != ReferenceKind::Date && now >= 0) {
+    Require(time2 >= 0 && time2 <= now, "time2 outside [0, now]");
   }
-  if (now >= 0) Require(time2 >= 0 && time2 <= now, "time2 outside [0, now]");
 }
 
 void CheckDifferenceLine(Relation relation, TimeValue time1, TimeValue time2, DateMode mode) {
@@ -78,7 +84,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const uint8_t choice = reader.Byte();
   DateMode mode = static_cast<DateMode>(choice % 3);
   // A prefix that makes the operand an expression more often than chance.
-  Text operand = (choice & 0x10) ? Text(u"today-") : (choice & 0x20) ? Text(u"now-") : Text();
+  Text operand = (choice & 0x30) == 0x30 ? Text(u"date:")
+                 : (choice & 0x10)       ? Text(u"today-")
+                 : (choice & 0x20)       ? Text(u"now-")
+                                         : Text();
   operand += reader.RestAsText();
 
   TimeValue time2 = reader.size % 2 ? now : 0;

@@ -1,5 +1,7 @@
 #include "platform/fake_platform.h"
 
+#include <iterator>
+
 #include "platform/ascii_case.h"
 
 Text FakePlatform::NextParameter() {
@@ -12,6 +14,11 @@ Text FakePlatform::NextParameter() {
 
 TimeValue FakePlatform::ToLocalTime(TimeValue utc) {
   return AddTicksSaturated(utc, utcOffsetTicks);
+}
+
+int64_t FakePlatform::UtcOffsetAt(TimeValue utc) {
+  const auto next = offsetChanges.upper_bound(utc);
+  return next == offsetChanges.begin() ? utcOffsetTicks : std::prev(next)->second;
 }
 
 bool FakePlatform::FindEntryStamps(const Text& name, TimeValue stamps[3]) {

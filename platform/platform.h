@@ -29,6 +29,12 @@ class Platform {
   // moment of the run (not the offset of the value's own date).
   virtual TimeValue ToLocalTime(TimeValue utc) = 0;
 
+  // The UTC offset in ticks (local minus UTC) that the local zone's rules
+  // give at the UTC moment `utc` (0 or later), daylight saving included:
+  // the offset of that moment, not of the run. The zone is the one
+  // ToLocalTime uses. 0 for a moment the system cannot convert.
+  virtual int64_t UtcOffsetAt(TimeValue utc) = 0;
+
   // Looks up the directory entry that `name` names, without opening it and
   // without following a symbolic link. Found: fills stamps[created,
   // accessed, modified] (UTC; 0 where the file system records none) and

@@ -99,6 +99,12 @@ void PreferZoneFile() {
   setenv("TZ", (":" + name).c_str(), 1);
 }
 
+// The offset of the local zone at `moment`, daylight saving included.
+int64_t ZoneOffsetTicks(time_t moment) {
+  struct tm local = {};
+  return localtime_r(&moment, &local) ? local.tm_gmtoff * TicksPerSecond : 0;
+}
+
 class PosixPlatform final : public Platform {
  public:
   void Open(int argc, char** argv) {
@@ -121,6 +127,11 @@ class PosixPlatform final : public Platform {
   }
 
   TimeValue ToLocalTime(TimeValue utc) override { return AddTicksSaturated(utc, UtcOffsetTicks()); }
+
+  int64_t UtcOffsetAt(TimeValue utc) override {
+    PrepareLocalZone();
+    return ZoneOffsetTicks(static_cast<time_t>(utc / TicksPerSecond - UnixEpochSeconds));
+  }
 
   // The name as given, byte for byte: quotes, backslashes and "*" or "?"
   // are ordinary characters of a POSIX name, and a lookup by name expands
@@ -150,14 +161,20 @@ class PosixPlatform final : public Platform {
   }
 
  private:
+  // Every reading of the local zone goes through here first, so that all
+  // of them see the same zone.
+  void PrepareLocalZone() {
+    if (zonePrepared) return;
+    PreferZoneFile();
+    zonePrepared = true;
+  }
+
   int64_t UtcOffsetTicks() {
     if (!offsetKnown) {
       // The offset in force now (daylight saving included), from TZ or the
       // system's zone; applied to every value alike.
-      PreferZoneFile();
-      const time_t now = time(nullptr);
-      struct tm local = {};
-      utcOffsetTicks = localtime_r(&now, &local) ? local.tm_gmtoff * TicksPerSecond : 0;
+      PrepareLocalZone();
+      utcOffsetTicks = ZoneOffsetTicks(time(nullptr));
       offsetKnown = true;
     }
     return utcOffsetTicks;
@@ -166,6 +183,7 @@ class PosixPlatform final : public Platform {
   int argumentCount = 0;
   char** arguments = nullptr;
   int nextArgument = 1;
+  bool zonePrepared = false;
   bool offsetKnown = false;
   int64_t utcOffsetTicks = 0;
 };

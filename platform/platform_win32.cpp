@@ -86,6 +86,19 @@ class Win32Platform final : public Platform {
     return ValueFromFileTime(local);
   }
 
+  // The zone's local time at the moment, less the moment itself.
+  int64_t UtcOffsetAt(TimeValue utc) override {
+    const FILETIME moment = FileTimeFromValue(utc);
+    SYSTEMTIME universal;
+    SYSTEMTIME local;
+    FILETIME shown;
+    if (!FileTimeToSystemTime(&moment, &universal) || !ToZoneTime(universal, local) ||
+        !SystemTimeToFileTime(&local, &shown)) {
+      return 0;
+    }
+    return ValueFromFileTime(shown) - utc;
+  }
+
   bool FindEntryStamps(const Text& name, TimeValue stamps[3]) override {
     Text searched;
     if (!WindowsSearchName(name, searched)) return false;
@@ -139,8 +152,34 @@ class Win32Platform final : public Platform {
   }
 
  private:
+  using ReadZoneRulesForYear = BOOL(WINAPI*)(USHORT, DYNAMIC_TIME_ZONE_INFORMATION*,
+                                             TIME_ZONE_INFORMATION*);
+
+  // UTC to the active zone's local time by the zone's rules for the year of
+  // the moment (dynamic daylight saving, Windows Vista on), so that a rule
+  // that changed applies to the years it held in. The year is the UTC one,
+  // which differs from the local one only for hours around New Year, far
+  // from any change of daylight saving. GetTimeZoneInformationForYear
+  // is looked up when first needed, so that datora.exe still starts on the
+  // older Windows its other imports allow; there a zone has one set of
+  // rules, which the plain conversion applies to every year.
+  bool ToZoneTime(const SYSTEMTIME& universal, SYSTEMTIME& local) {
+    if (!zoneRulesLookedUp) {
+      zoneRulesLookedUp = true;
+      zoneRulesForYear = reinterpret_cast<ReadZoneRulesForYear>(reinterpret_cast<void*>(
+          GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "GetTimeZoneInformationForYear")));
+    }
+    TIME_ZONE_INFORMATION rules;
+    if (zoneRulesForYear != nullptr && zoneRulesForYear(universal.wYear, nullptr, &rules)) {
+      return SystemTimeToTzSpecificLocalTime(&rules, &universal, &local);
+    }
+    return SystemTimeToTzSpecificLocalTime(nullptr, &universal, &local);
+  }
+
   CommandLine commandLine;
   bool commandLineRead = false;
+  bool zoneRulesLookedUp = false;
+  ReadZoneRulesForYear zoneRulesForYear = nullptr;
 };
 
 Win32Platform systemPlatform;

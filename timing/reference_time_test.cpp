@@ -17,6 +17,7 @@ TEST(RecognizeReferenceTime, LooksOnlyAtTheLowerCasedPrefix) {
       {u"nowhere.txt", ReferenceKind::Now},   {u"tod", ReferenceKind::None},
       {u"no", ReferenceKind::None},           {u"", ReferenceKind::None},
       {u".\\today.txt", ReferenceKind::None}, {u"know", ReferenceKind::None},
+      {u"DATE:x", ReferenceKind::Date},       {u"dates.txt", ReferenceKind::None},
   };
   FakePlatform platform;
   for (const auto& c : cases) {
@@ -34,6 +35,8 @@ TEST(IsAllDigits, AcceptsOnlyAsciiDigitsAndTheEmptyText) {
 
 constexpr TimeValue Now = 200'000 * TicksPerDay + 12'345;
 constexpr TimeValue Untouched = -7;
+constexpr TimeValue H = TicksPerHour;
+constexpr TimeValue June15 = 155'393 * TicksPerDay;  // 2026-06-15
 
 struct EvaluateCase {
   Text operand;
@@ -71,18 +74,37 @@ const EvaluateCase EvaluateCases[] = {
     {u"now-x", DateMode::Exact, DateMode::Exact, Untouched, false},
     {u"now+5", DateMode::Exact, DateMode::Exact, Untouched, false},
     {u"nowhere.txt", DateMode::Exact, DateMode::Exact, Untouched, false},
+    {u"now-90s", DateMode::Exact, DateMode::Exact, Now - 90 * TicksPerSecond, true},
+    {u"NOW-2H", DateMode::Local, DateMode::Exact, Now - 2 * H, true},
+    {u"now-7d", DateMode::Exact, DateMode::Exact, Now - 7 * TicksPerDay, true},
+    {u"now-h", DateMode::Exact, DateMode::Exact, Now, true},
+    {u"now-9999999999999999d", DateMode::Exact, DateMode::Exact, 0, true},
+    {u"now-2x", DateMode::Exact, DateMode::Exact, Untouched, false},
+    {u"now-2hs", DateMode::Exact, DateMode::Exact, Untouched, false},
+    {u"today-2d", DateMode::Exact, DateMode::Local, Untouched, false},
+    // In a zone of +1 h all year. A day in local mode comes less the offset
+    // of now, held at 0.
+    {u"date:2026-06-15", DateMode::Exact, DateMode::Local, June15 - H, true},
+    {u"DATE:2026-06-15", DateMode::Utc, DateMode::Utc, June15, true},
+    {u"date:1601-01-01", DateMode::Local, DateMode::Local, 0, true},
+    {u"date:2026-06-15T12:00", DateMode::Local, DateMode::Exact, June15 + 11 * H, true},
+    {u"date:2026-06-15T12:00+02:00", DateMode::Utc, DateMode::Exact, June15 + 10 * H, true},
+    {u"date:1601-01-01T00:00-01:00", DateMode::Exact, DateMode::Exact, H, true},
+    {u"date:1601-01-01T00:30", DateMode::Exact, DateMode::Exact, Untouched, false},
+    {u"date:2026-02-29", DateMode::Exact, DateMode::Local, Untouched, false},
 };
 
-TEST(EvaluateReferenceTime, SubtractsWholeDaysOrMinutesFromNow) {
+TEST(EvaluateReferenceTime, GivesTime2AndTheDateModeOrTheMessage) {
   for (const EvaluateCase& c : EvaluateCases) {
     SCOPED_TRACE(testing::PrintToString(c.operand));
     FakePlatform platform;
+    platform.utcOffsetTicks = H;
     const ReferenceKind kind = RecognizeReferenceTime(platform, c.operand);
     ASSERT_NE(kind, ReferenceKind::None);
     DateMode mode = c.modeBefore;
     TimeValue time2 = Untouched;
     Text message;
-    EvaluateReferenceTime(kind, c.operand, Now, mode, time2, message);
+    EvaluateReferenceTime(platform, kind, c.operand, Now, mode, time2, message);
     EXPECT_EQ(time2, c.time2);
     if (c.valid) {
       EXPECT_EQ(message, u"");

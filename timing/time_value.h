@@ -9,7 +9,8 @@ using TimeValue = int64_t;
 
 inline constexpr TimeValue TicksPerSecond = 10'000'000;
 inline constexpr TimeValue TicksPerMinute = 60 * TicksPerSecond;
-inline constexpr TimeValue TicksPerDay = TicksPerMinute * 60 * 24;
+inline constexpr TimeValue TicksPerHour = 60 * TicksPerMinute;
+inline constexpr TimeValue TicksPerDay = 24 * TicksPerHour;
 
 // Seconds between 1601-01-01 and 1970-01-01, both UTC.
 inline constexpr int64_t UnixEpochSeconds = 11'644'473'600;

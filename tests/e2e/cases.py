@@ -201,6 +201,10 @@ def stamp_fixture(workdir, now, windows=False):
         "recent.txt": (now - 30 * 60 * TICKS_PER_SECOND, None),
         "threedays.txt": (now - 3 * TICKS_PER_DAY, None),
         "utcnoon3.txt": (utc_day - 3 * TICKS_PER_DAY + 12 * 3600 * TICKS_PER_SECOND, None),
+        "twohours.txt": (now - 2 * 3600 * TICKS_PER_SECOND, None),
+        "release.txt": (ticks(2026, 6, 15, 10), None),
+        # The first 02:30 of the night that summer time ends in Berlin.
+        "fallback.txt": (ticks(2026, 10, 25, 0, 30), None),
         "folder": (ticks(2018, 6, 15, 12), None),
     }
     for name, (modified, accessed) in stamps.items():
@@ -425,6 +429,7 @@ def file_cases(fx):
 
 def reference_cases(fx):
     local = {"TZ": fx.tz}
+    berlin = {"TZ": "Europe/Berlin"}
     invalid = lambda text: dict(code=255, err="Invalid date/time expression: " + text + "\n")
     old = fx.stamps["old.txt"]
     old_local_days = (old + fx.offset) // TICKS_PER_DAY
@@ -481,6 +486,35 @@ def reference_cases(fx):
         Case("a path prefix names the file", ["old.txt", "sametime", "./today.txt"], 0),
         Case("first file reported before the expression", ["gone", "before", "today+1"],
              code=255, err="Not found or invalid: gone\n"),
+        # NOW with a unit; recent.txt is 1,800 s old when the run starts.
+        Case("now-Ns seconds", ["recent.txt", "before", "now-1700s"], 0),
+        Case("now-Nh hours", ["twohours.txt", "before", "now-1h"], 0),
+        Case("now-Nh hours, not yet", ["twohours.txt", "before", "now-3h"], 1),
+        Case("NOW-ND days of 24 hours", ["threedays.txt", "after", "NOW-4D"], 0),
+        # Fixed moments in Berlin; release.txt is 2026-06-15 10:00 UTC (12:00
+        # summer time).
+        Case("date: day before", ["release.txt", "after", "date:2026-06-14", "/debug"], 0,
+             out=report(True, "1 days after"), env=berlin),
+        Case("date: same day", ["release.txt", "sametime", "date:2026-06-15"], 0, env=berlin),
+        Case("date: 1601-01-01 is its own day", ["old.txt", "after", "date:1601-01-01", "/debug"],
+             0, out=report(True, "%d days after" % (old // TICKS_PER_DAY)), env=berlin),
+        Case("date: UTC time", ["release.txt", "sametime", "date:2026-06-15T10:00Z"], 0,
+             env=berlin),
+        Case("date: one tick later", ["release.txt", "before", "date:2026-06-15T10:00:00.0000001Z"],
+             0, env=berlin),
+        Case("date: local time by the rules of its date",
+             ["release.txt", "sametime", "date:2026-06-15T12:00", "/debug"], 0,
+             out=report(True, "0 seconds"), env=berlin),
+        Case("date: with an offset", ["release.txt", "sametime", "date:2026-06-15T12:00+02:00"], 0,
+             env=berlin),
+        Case("date: upper case, space for T", ["release.txt", "sametime", "DATE:2026-06-15 10:00Z"],
+             0, env=berlin),
+        Case("date: skipped hour", ["release.txt", "before", "date:2026-03-29T02:30"],
+             **invalid("date:2026-03-29T02:30"), env=berlin),
+        Case("date: repeated hour is the earlier",
+             ["fallback.txt", "sametime", "date:2026-10-25T02:30"], 0, env=berlin),
+        Case("date: no 29 February", ["release.txt", "before", "date:2026-02-29"],
+             **invalid("date:2026-02-29")),
     ]
 
 

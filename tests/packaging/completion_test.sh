@@ -10,7 +10,7 @@ failed=0
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 cd "$work" || exit 1
-touch this.zip that.zip todo.txt today.txt nowhere.log NOW.txt backup-10:30.log
+touch this.zip that.zip todo.txt today.txt nowhere.log NOW.txt backup-10:30.log date:x.log
 
 # No offer at all reads "", one empty word " ".
 sorted() { (($#)) && printf '%s\n' "$@" | sort | tr '\n' ' '; }
@@ -66,6 +66,7 @@ offered "" this.zip th
 offered "today today- ./today.txt todo.txt" this.zip before to
 offered "now now- not ./nowhere.log" this.zip created not after n
 offered "now now- not ./NOW.txt" this.zip after N
+offered "date: ./date:x.log" this.zip before d
 # A relation named twice cancels: no operand until one is named again.
 offered "" this.zip before before th
 offered "this.zip that.zip" this.zip before BEFORE after th

@@ -27,7 +27,7 @@ man_warnings=$(cat "${TMPDIR:-/tmp}/datora-man.$$"); rm -f "${TMPDIR:-/tmp}/dato
 text=$(printf '%s\n' "$rendered" | sed 's/\xe2\x80\x90$//; s/-$//' | tr -s ' \n' ' ')
 for word in SYNOPSIS DESCRIPTION KEYWORDS OPTIONS "EXIT STATUS" "DEBUG REPORT" EXAMPLES \
     "LINUX BUILD" created modified accessed before after sametime not /datelocal /dateutc \
-    /debug /tolerance: /dst "today[-n]" "now[-n]" "Resp: true" "Resp: false" "Diff:" seconds days \
+    /debug /tolerance: /dst "today[-n]" "now[-n]" date: "Resp: true" "Resp: false" "Diff:" seconds days \
     "Syntax error:" "Not found or invalid:" "Invalid date/time expression:" 255 \
     "birth time" UTF-16LE UTF-8 "symbolic link" "if ! datora"; do
   if grep -qiF -- "$word" <<<"$text"; then pass; else fail "the page never mentions '$word'"; fi
