@@ -9,13 +9,15 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <climits>
 #include <cstdlib>
-#include <cstring>
+#include <optional>
 #include <string>
 
 #include "platform/ascii_case.h"
 #include "platform/platform.h"
 #include "platform/utf8_text.h"
+#include "platform/zone_setting.h"
 
 namespace {
 
@@ -86,17 +88,33 @@ void AppendLine(std::string& bytes, std::u16string_view text) {
   bytes += '\n';
 }
 
-// A TZ value without ':', '/' or ',' may name a zone file ("EST5EDT",
-// "UTC") or be a rule string ("JST-9"). glibc tries the file first; musl
-// reads it as a rule string only, and a rule string that names no dates of
-// daylight saving ("EST5EDT") has it all year there. Where the file exists,
-// TZ names it as a file (":EST5EDT"), so that both read the same zone.
-void PreferZoneFile() {
+bool Readable(const std::string& path) { return access(path.c_str(), R_OK) == 0; }
+
+// TZDIR as glibc joins it to a zone name; a relative one is made absolute,
+// since a relative path in TZ would be looked up under TZDIR again.
+std::string ZoneDirectory() {
+  const char* directory = getenv("TZDIR");
+  if (directory == nullptr) return std::string();
+  if (*directory == '\0' || *directory == '/') return directory;
+  char here[PATH_MAX];
+  if (getcwd(here, sizeof here) == nullptr) return std::string();
+  return std::string(here) + "/" + directory;
+}
+
+// Every conversion to local time calls this before its first localtime_r.
+// glibc looks zone names up under TZDIR and tries a name as a zone file
+// before reading it as a rule string ("EST5EDT"); musl searches only its
+// own directories and reads such a name as a rule string, with daylight
+// saving all year. Naming the zone file by its path makes both read the
+// same zone. Runs once: TZ is set at most once per process.
+void ResolveLocalZone() {
+  static bool resolved = false;
+  if (resolved) return;
+  resolved = true;
   const char* zone = getenv("TZ");
-  if (zone == nullptr || *zone == '\0' || strpbrk(zone, ":/,") != nullptr) return;
-  const std::string name(zone);
-  if (access(("/usr/share/zoneinfo/" + name).c_str(), R_OK) != 0) return;
-  setenv("TZ", (":" + name).c_str(), 1);
+  const std::optional<std::string> setting =
+      ResolvedZoneSetting(zone == nullptr ? "" : zone, ZoneDirectory(), Readable);
+  if (setting) setenv("TZ", setting->c_str(), 1);
 }
 
 class PosixPlatform final : public Platform {
@@ -154,7 +172,7 @@ class PosixPlatform final : public Platform {
     if (!offsetKnown) {
       // The offset in force now (daylight saving included), from TZ or the
       // system's zone; applied to every value alike.
-      PreferZoneFile();
+      ResolveLocalZone();
       const time_t now = time(nullptr);
       struct tm local = {};
       utcOffsetTicks = localtime_r(&now, &local) ? local.tm_gmtoff * TicksPerSecond : 0;

@@ -8,6 +8,7 @@ under a TZ chosen so that the run is near local noon, far from midnight.
 import datetime
 import os
 import re
+import shutil
 import tempfile
 import time
 import zoneinfo
@@ -68,7 +69,13 @@ LINUX_ZONES = (
     ("zone file named like a rule", "EST5EDT", "EST5EDT"),
     ("invalid TZ is UTC", "Nowhere/Invalid", None),
     ("TZ unset reads /etc/localtime", None, "/etc/localtime"),
+    ("zone found under TZDIR", "Test/Far_East", "Asia/Kathmandu"),
+    ("colon zone found under TZDIR", ":Test/Far_East", "Asia/Kathmandu"),
+    ("leap-second zone keeps civil days", "right/Asia/Kathmandu", "Asia/Kathmandu"),
 )
+# The zone the TZDIR rows name: a copy of Asia/Kathmandu under a name that
+# the system's zone directory lacks.
+TZDIR_ZONE = "Test/Far_East"
 LINUX_ZONE_RULES = "the zone rows check the Linux C libraries' reading of TZ and /etc/localtime"
 
 
@@ -147,6 +154,7 @@ class Fixture:
     long_name: str      # a file whose full path passes 260 characters
     workdir: str
     far_name: str       # a file stamped past the tick scale's end, on tmpfs
+    tzdir: str          # a zone directory that holds TZDIR_ZONE only
     # Per LINUX_ZONES row: its label, TZ setting and two files 30 s either
     # side of a local midnight in that zone.
     zones: list = field(default_factory=list)
@@ -221,7 +229,7 @@ def stamp_fixture(workdir, now, windows=False):
     return Fixture(now=now, tz=tz, offset=offset,
                    stamps={name: modified for name, (modified, _) in stamps.items()},
                    long_name=long_name, workdir=workdir, far_name=far_fixture(),
-                   zones=zone_fixture(workdir, now))
+                   tzdir=tzdir_fixture(workdir), zones=zone_fixture(workdir, now))
 
 
 # 922,337,203,685 s after 1970: a FILETIME of 2^63 or more. tmpfs keeps
@@ -238,6 +246,13 @@ def far_fixture():
     kept = os.stat(path).st_mtime_ns
     assert kept == (FAR_TICKS - UNIX_EPOCH_TICKS) * 100, f"/dev/shm kept {kept} ns"
     return path
+
+
+def tzdir_fixture(workdir):
+    tzdir = os.path.join(workdir, "tzdir")
+    os.makedirs(os.path.join(tzdir, os.path.dirname(TZDIR_ZONE)))
+    shutil.copy("/usr/share/zoneinfo/Asia/Kathmandu", os.path.join(tzdir, TZDIR_ZONE))
+    return tzdir
 
 
 def zone_fixture(workdir, now):
@@ -355,8 +370,8 @@ def file_cases(fx):
     ] + [
         # The local day turns between the two files only at the zone's offset.
         Case(label, [eve, "before", morn, "/datelocal", "/debug"], 0,
-             out=report(True, "1 days before"), env={"TZ": setting},
-             windows_skip=LINUX_ZONE_RULES)
+             out=report(True, "1 days before"), windows_skip=LINUX_ZONE_RULES,
+             env={"TZ": setting, "TZDIR": fx.tzdir if TZDIR_ZONE in (setting or "") else None})
         for label, setting, (eve, morn) in fx.zones
     ] + [
         # Names.
