@@ -29,6 +29,16 @@ TimeValue TicksFromTimespec(const struct timespec& stamp) {
   return TicksFromUnixTime(stamp.tv_sec, stamp.tv_nsec);
 }
 
+// fstatat has no birth time: it gives the accessed and the modified stamp
+// and leaves "created" alone.
+bool ReadStatTimes(const char* path, TimeValue stamps[3]) {
+  struct stat entry = {};
+  if (fstatat(AT_FDCWD, path, &entry, AT_SYMLINK_NOFOLLOW) != 0) return false;
+  stamps[1] = TicksFromTimespec(entry.st_atim);
+  stamps[2] = TicksFromTimespec(entry.st_mtim);
+  return true;
+}
+
 // AT_SYMLINK_NOFOLLOW: a link yields its own stamps, as the Windows search
 // does. statx reads the inode; the file is never opened. It is called
 // through syscall(): musl has no statx wrapper, and glibc's falls back to
@@ -36,29 +46,29 @@ TimeValue TicksFromTimespec(const struct timespec& stamp) {
 // Returns 0 or the error number.
 int ReadStatx(const char* path, TimeValue stamps[3]) {
   struct statx entry = {};
-  const unsigned wanted = STATX_ATIME | STATX_MTIME | STATX_BTIME;
-  if (syscall(SYS_statx, AT_FDCWD, path, AT_SYMLINK_NOFOLLOW | AT_NO_AUTOMOUNT, wanted, &entry) !=
-      0) {
+  const unsigned times = STATX_ATIME | STATX_MTIME;
+  if (syscall(SYS_statx, AT_FDCWD, path, AT_SYMLINK_NOFOLLOW | AT_NO_AUTOMOUNT,
+              times | STATX_BTIME, &entry) != 0) {
     return errno;
   }
   // File systems that record no birth time leave STATX_BTIME out of the
   // returned mask; "created" is then missing.
   stamps[0] = (entry.stx_mask & STATX_BTIME) ? TicksFromStatx(entry.stx_btime) : 0;
-  stamps[1] = (entry.stx_mask & STATX_ATIME) ? TicksFromStatx(entry.stx_atime) : 0;
-  stamps[2] = (entry.stx_mask & STATX_MTIME) ? TicksFromStatx(entry.stx_mtime) : 0;
+  // A statx that succeeds without the two times: qemu-user answers a
+  // guest's statx from its own fstatat where the host refuses statx, and
+  // returns the times with an empty mask.
+  if ((entry.stx_mask & times) != times) return ReadStatTimes(path, stamps) ? 0 : errno;
+  stamps[1] = TicksFromStatx(entry.stx_atime);
+  stamps[2] = TicksFromStatx(entry.stx_mtime);
   return 0;
 }
 
 // Where statx is refused: kernels before 4.11 do not know it (ENOSYS), and
-// some container seccomp profiles forbid it (EPERM). fstatat has no birth
-// time, so "created" is missing there.
+// some container seccomp profiles forbid it (EPERM). "created" is missing
+// there.
 bool ReadStatWithoutBirthTime(const char* path, TimeValue stamps[3]) {
-  struct stat entry = {};
-  if (fstatat(AT_FDCWD, path, &entry, AT_SYMLINK_NOFOLLOW) != 0) return false;
   stamps[0] = 0;
-  stamps[1] = TicksFromTimespec(entry.st_atim);
-  stamps[2] = TicksFromTimespec(entry.st_mtim);
-  return true;
+  return ReadStatTimes(path, stamps);
 }
 
 // Writes everything it can. A closed pipe must not kill the process with
