@@ -237,15 +237,21 @@ def stamp_fixture(workdir, now, windows=False):
 FAR_TICKS = UNIX_EPOCH_TICKS + 922_337_203_685 * TICKS_PER_SECOND
 
 
+# The scale's last tick, 910,692,730,085.4775807 s after 1970.
+LAST_TICK = 2**63 - 1
+
+
 def far_fixture():
-    """A file on /dev/shm stamped at FAR_TICKS; the caller removes its
-    folder."""
-    path = os.path.join(tempfile.mkdtemp(prefix="datora-e2e-", dir="/dev/shm"), "far.txt")
-    open(path, "w").close()
-    set_stamps(path, FAR_TICKS)
-    kept = os.stat(path).st_mtime_ns
-    assert kept == (FAR_TICKS - UNIX_EPOCH_TICKS) * 100, f"/dev/shm kept {kept} ns"
-    return path
+    """A file on /dev/shm stamped at FAR_TICKS, and beside it last.txt at
+    LAST_TICK; the caller removes their folder."""
+    folder = tempfile.mkdtemp(prefix="datora-e2e-", dir="/dev/shm")
+    for name, stamp in (("far.txt", FAR_TICKS), ("last.txt", LAST_TICK)):
+        path = os.path.join(folder, name)
+        open(path, "w").close()
+        set_stamps(path, stamp)
+        kept = os.stat(path).st_mtime_ns
+        assert kept == (stamp - UNIX_EPOCH_TICKS) * 100, f"/dev/shm kept {kept} ns"
+    return os.path.join(folder, "far.txt")
 
 
 def tzdir_fixture(workdir):
@@ -287,6 +293,9 @@ def file_cases(fx):
     nf = lambda name: dict(code=255, err="Not found or invalid: " + name + "\n")
     syntax = lambda token: dict(code=255, err="Syntax error: " + token + "\n")
     utc3 = {"TZ": "DAT-3"}
+    last = os.path.join(os.path.dirname(fx.far_name), "last.txt")
+    berlin_today = datetime.datetime.now(zoneinfo.ZoneInfo("Europe/Berlin")).date()
+    last_days = LAST_TICK // TICKS_PER_DAY - (berlin_today - datetime.date(1601, 1, 1)).days
     return [
         # Usage text and the first parameter.
         Case("no parameter", [], **usage),
@@ -410,6 +419,11 @@ def file_cases(fx):
         Case("forward slash path", ["./old.txt", "before", "./new.txt"], 0),
         Case("stamp past the year 30828 reads as missing", [fx.far_name, "before", "old.txt"],
              **nf(fx.far_name)),
+        # The local conversion east of UTC holds the last tick at the scale's
+        # end. Berlin's day may turn during the run: one day fewer then.
+        Case("last tick in local days", [last, "after", "today", "/debug"], 0,
+             out=re.compile(r"\AResp: true\r\nDiff: (%d|%d) days after\r\n\Z"
+                            % (last_days, last_days - 1)), env={"TZ": "Europe/Berlin"}),
     ]
 
 
