@@ -47,8 +47,8 @@ bool ReadStatTimes(const char* path, TimeValue stamps[3]) {
 int ReadStatx(const char* path, TimeValue stamps[3]) {
   struct statx entry = {};
   const unsigned times = STATX_ATIME | STATX_MTIME;
-  if (syscall(SYS_statx, AT_FDCWD, path, AT_SYMLINK_NOFOLLOW | AT_NO_AUTOMOUNT,
-              times | STATX_BTIME, &entry) != 0) {
+  if (syscall(SYS_statx, AT_FDCWD, path, AT_SYMLINK_NOFOLLOW | AT_NO_AUTOMOUNT, times | STATX_BTIME,
+              &entry) != 0) {
     return errno;
   }
   // File systems that record no birth time leave STATX_BTIME out of the
