@@ -11,6 +11,7 @@
 #include <cerrno>
 #include <climits>
 #include <cstdlib>
+#include <cstring>
 #include <optional>
 #include <string>
 
@@ -98,7 +99,17 @@ void AppendLine(std::string& bytes, std::u16string_view text) {
   bytes += '\n';
 }
 
-bool Readable(const std::string& path) { return access(path.c_str(), R_OK) == 0; }
+// The path is put together on the stack: this runs in every run with a
+// local date, where a first allocation costs more than the lookup itself.
+bool Readable(std::string_view directory, std::string_view name) {
+  char path[PATH_MAX];
+  if (directory.size() + 1 + name.size() >= sizeof path) return false;
+  memcpy(path, directory.data(), directory.size());
+  path[directory.size()] = '/';
+  memcpy(path + directory.size() + 1, name.data(), name.size());
+  path[directory.size() + 1 + name.size()] = '\0';
+  return access(path, R_OK) == 0;
+}
 
 // TZDIR as glibc joins it to a zone name; a relative one is made absolute,
 // since a relative path in TZ would be looked up under TZDIR again.

@@ -1,7 +1,5 @@
 #include "platform/zone_setting.h"
 
-#include <utility>
-
 namespace {
 
 constexpr std::string_view LeapSecondZones = "right/";
@@ -14,17 +12,25 @@ bool ReadsAsFileName(std::string_view name) {
   return slash != std::string_view::npos && name.find(',') > slash;
 }
 
-std::string ZonePath(std::string_view directory, std::string_view name) {
-  std::string path(directory);
-  path += '/';
-  path += name;
-  return path;
+// Where TZDIR is unset, glibc and musl both find such a name in the
+// system's directory: musl searches there first for a file name without
+// ".".
+bool SearchedByEveryLibrary(bool colon, std::string_view name) {
+  return (colon || ReadsAsFileName(name)) && name.find('.') == std::string_view::npos;
+}
+
+std::string FileSetting(std::string_view directory, std::string_view name) {
+  std::string setting = ":";
+  setting += directory;
+  setting += '/';
+  setting += name;
+  return setting;
 }
 
 }  // namespace
 
 std::optional<std::string> ResolvedZoneSetting(std::string_view tz, std::string_view tzdir,
-                                               bool (*readable)(const std::string& path)) {
+                                               ZoneFileTest readable) {
   const bool colon = tz.starts_with(':');
   const std::string_view name = colon ? tz.substr(1) : tz;
   // ".." stays with the C library: glibc follows it, musl refuses it.
@@ -32,18 +38,19 @@ std::optional<std::string> ResolvedZoneSetting(std::string_view tz, std::string_
     return std::nullopt;
   }
   const std::string_view directory = tzdir.empty() ? SystemZoneDirectory : tzdir;
-  std::string path = ZonePath(directory, name);
   // A right/ zone expects a clock that counts leap seconds, which a Linux
   // clock does not; its file ends with an empty rule string, which musl
   // reads as UTC. The same zone without leap seconds gives the civil time.
   if (name.starts_with(LeapSecondZones)) {
-    std::string civil = ZonePath(directory, name.substr(LeapSecondZones.size()));
-    if (readable(civil)) path = std::move(civil);
+    const std::string_view civil = name.substr(LeapSecondZones.size());
+    if (readable(directory, civil)) return FileSetting(directory, civil);
   }
+  const bool found = readable(directory, name);
+  if (found && tzdir.empty() && SearchedByEveryLibrary(colon, name)) return std::nullopt;
   // Not found, glibc reads the name as a rule string. musl would search its
   // own directories for a name with a "/", so that one keeps the missing
   // path, which both read as UTC.
-  if (readable(path) || ReadsAsFileName(name)) return path.insert(0, 1, ':');
+  if (found || ReadsAsFileName(name)) return FileSetting(directory, name);
   if (colon) return std::string(name);
   return std::nullopt;
 }

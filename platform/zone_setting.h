@@ -9,9 +9,12 @@
 // Where zone names are looked up when TZDIR is unset or empty.
 inline constexpr std::string_view SystemZoneDirectory = "/usr/share/zoneinfo";
 
-// What TZ should become, given its value `tz` (empty when unset),
-// TZDIR's value `tzdir` (empty when unset; otherwise an absolute path) and
-// `readable`, which tells whether a file can be read.
+// Tells whether the file `name` in `directory` can be read.
+using ZoneFileTest = bool (*)(std::string_view directory, std::string_view name);
+
+// What TZ should become, given its value `tz` (empty when unset), TZDIR's
+// value `tzdir` (empty when unset; otherwise an absolute path) and the test
+// `readable`.
 //
 // A name (one leading ":" dropped) that is not an absolute path and has no
 // ".." in it is looked up in TZDIR, or in SystemZoneDirectory when TZDIR is
@@ -22,6 +25,8 @@ inline constexpr std::string_view SystemZoneDirectory = "/usr/share/zoneinfo";
 // names the missing file by its path, which reads as UTC.
 //
 // Returns nothing where TZ stays as it is: an empty TZ, an absolute path, a
-// name with "..", and a rule string that names no file.
+// name with "..", a rule string that names no file, and a name that every
+// Linux C library reads from SystemZoneDirectory itself (TZDIR empty, the
+// name found there, ":" before it or a "/" in it before any ",", no ".").
 std::optional<std::string> ResolvedZoneSetting(std::string_view tz, std::string_view tzdir,
-                                               bool (*readable)(const std::string& path));
+                                               ZoneFileTest readable);
