@@ -73,8 +73,8 @@ LINUX_ZONES = (
     ("colon zone found under TZDIR", ":Test/Far_East", "Asia/Kathmandu"),
     ("leap-second zone keeps civil days", "right/Asia/Kathmandu", "Asia/Kathmandu"),
 )
-# The zone the TZDIR rows name: a copy of Asia/Kathmandu under a name that
-# the system's zone directory lacks.
+# The zone the TZDIR rows name: a copy of Asia/Kathmandu in the folder
+# "tzdir", under a name that the system's zone directory lacks.
 TZDIR_ZONE = "Test/Far_East"
 LINUX_ZONE_RULES = "the zone rows check the Linux C libraries' reading of TZ and /etc/localtime"
 
@@ -154,7 +154,6 @@ class Fixture:
     long_name: str      # a file whose full path passes 260 characters
     workdir: str
     far_name: str       # a file stamped past the tick scale's end, on tmpfs
-    tzdir: str          # a zone directory that holds TZDIR_ZONE only
     # Per LINUX_ZONES row: its label, TZ setting and two files 30 s either
     # side of a local midnight in that zone.
     zones: list = field(default_factory=list)
@@ -229,7 +228,7 @@ def stamp_fixture(workdir, now, windows=False):
     return Fixture(now=now, tz=tz, offset=offset,
                    stamps={name: modified for name, (modified, _) in stamps.items()},
                    long_name=long_name, workdir=workdir, far_name=far_fixture(),
-                   tzdir=tzdir_fixture(workdir), zones=zone_fixture(workdir, now))
+                   zones=zone_fixture(workdir, now))
 
 
 # 922,337,203,685 s after 1970: a FILETIME of 2^63 or more. tmpfs keeps
@@ -254,14 +253,9 @@ def far_fixture():
     return os.path.join(folder, "far.txt")
 
 
-def tzdir_fixture(workdir):
-    tzdir = os.path.join(workdir, "tzdir")
-    os.makedirs(os.path.join(tzdir, os.path.dirname(TZDIR_ZONE)))
-    shutil.copy("/usr/share/zoneinfo/Asia/Kathmandu", os.path.join(tzdir, TZDIR_ZONE))
-    return tzdir
-
-
 def zone_fixture(workdir, now):
+    os.makedirs(os.path.join(workdir, "tzdir", os.path.dirname(TZDIR_ZONE)))
+    shutil.copy("/usr/share/zoneinfo/Asia/Kathmandu", os.path.join(workdir, "tzdir", TZDIR_ZONE))
     zones = []
     unix_now = (now - UNIX_EPOCH_TICKS) // TICKS_PER_SECOND
     for index, (label, setting, reference) in enumerate(LINUX_ZONES):
@@ -293,6 +287,7 @@ def file_cases(fx):
     nf = lambda name: dict(code=255, err="Not found or invalid: " + name + "\n")
     syntax = lambda token: dict(code=255, err="Syntax error: " + token + "\n")
     utc3 = {"TZ": "DAT-3"}
+    tzdir = os.path.join(fx.workdir, "tzdir")
     last = os.path.join(os.path.dirname(fx.far_name), "last.txt")
     berlin_today = datetime.datetime.now(zoneinfo.ZoneInfo("Europe/Berlin")).date()
     last_days = LAST_TICK // TICKS_PER_DAY - (berlin_today - datetime.date(1601, 1, 1)).days
@@ -380,7 +375,7 @@ def file_cases(fx):
         # The local day turns between the two files only at the zone's offset.
         Case(label, [eve, "before", morn, "/datelocal", "/debug"], 0,
              out=report(True, "1 days before"), windows_skip=LINUX_ZONE_RULES,
-             env={"TZ": setting, "TZDIR": fx.tzdir if TZDIR_ZONE in (setting or "") else None})
+             env={"TZ": setting, "TZDIR": tzdir if TZDIR_ZONE in (setting or "") else None})
         for label, setting, (eve, morn) in fx.zones
     ] + [
         # Names.

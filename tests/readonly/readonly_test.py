@@ -15,10 +15,8 @@ that must and must not count as violations.
 Last, strace makes every statx fail with EPERM (as some container seccomp
 profiles do) and with ENOSYS (kernels before 4.11): the modified stamp
 still answers, the created one is missing. A binary of another
-architecture runs under its emulator instead, behind a seccomp filter
-that refuses the emulator's statx: qemu-user then answers the program's
-statx itself, with the times filled and an empty mask. Only those runs are
-made there.
+architecture runs only these, under qemu-user behind a seccomp filter that
+refuses qemu's statx: qemu then fills the times and leaves the mask empty.
 
     readonly_test.py --binary build/native/datora
     readonly_test.py --binary build/musl-arm64/datora --emulator qemu-aarch64-static \
@@ -144,16 +142,12 @@ REFUSED = [
 
 
 def refusals(binary, args, log):
-    """Each way of refusing statx: its label, the command that runs the
-    binary so, and whether a run shows the refusal happened."""
-    if args.emulator:
-        # The wrapper ends with 125 when it cannot set its filter.
+    """Each way of refusing statx: a label, the command, and a test that
+    the refusal happened."""
+    if args.emulator:  # the wrapper ends with 125 when it cannot set its filter
         return [("ENOSYS to " + args.emulator, [args.refuse_statx, args.emulator, binary],
                  lambda completed: completed.returncode != 125)]
-
-    def injected(completed):
-        with open(log, errors="replace") as handle:
-            return "(INJECTED)" in handle.read()
+    injected = lambda completed: "(INJECTED)" in open(log, errors="replace").read()
     return [(error, ["strace", "-f", "-qq", "-o", log, "-e", "trace=statx",
                      "-e", "inject=statx:error=" + error, binary], injected)
             for error in ("EPERM", "ENOSYS")]

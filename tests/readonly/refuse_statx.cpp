@@ -1,5 +1,5 @@
-// Runs a program with every statx call refused with ENOSYS, as a kernel
-// before 4.11 refuses it:  refuse_statx PROGRAM [ARGUMENT...]
+// refuse_statx PROGRAM [ARGUMENT...]: runs PROGRAM with every statx call
+// refused with ENOSYS, as a kernel before 4.11 refuses it.
 #include <linux/filter.h>
 #include <linux/seccomp.h>
 #include <sys/prctl.h>
@@ -20,7 +20,6 @@ int main(int argc, char** argv) {
   sock_fprog filter = {sizeof code / sizeof code[0], code};
   if (argc < 2 || prctl(PR_SET_NO_NEW_PRIVS, 1, 0, 0, 0) != 0 ||
       prctl(PR_SET_SECCOMP, SECCOMP_MODE_FILTER, &filter) != 0) {
-    perror("refuse_statx");
     return 125;
   }
   execvp(argv[1], argv + 1);
