@@ -8,10 +8,12 @@
 # with "today", "now" or "date:" would be read as an expression, so it is
 # offered as ./name. Keywords match whatever the case typed.
 
-# ":" is one of bash's word breaks, so "backup-10:30.log" and "/tolerance:2"
-# arrive as the pieces "backup-10", ":" and "30.log". Joins the pieces that
-# the line writes without a blank between them into the words the command
-# will receive; sets `words` and `cword`.
+# Bash splits words at the characters of COMP_WORDBREAKS, and ":", "=" and
+# "@" can stand unquoted in a name: "year=2024/month=01.csv" and
+# "/tolerance:2" arrive as the pieces "year", "=", "2024/month", "=",
+# "01.csv" and "/tolerance", ":", "2". Joins the pieces that the line writes
+# without a blank between them into the words the command will receive;
+# sets `words` and `cword`.
 _datora_words() {
   local i gap at=0
   words=()
@@ -41,16 +43,27 @@ _datora() {
     _datora_after_first
   fi
 
-  # Bash replaces only the piece after the word's last ":", so each
-  # candidate goes without what precedes it.
-  if [[ $cur == *:* ]]; then
-    local prefix=${cur%"${cur##*:}"} reply kept=()
-    for reply in "${COMPREPLY[@]}"; do
-      [[ $reply == "$prefix"* ]] && kept+=("${reply#"$prefix"}")
-    done
-    COMPREPLY=("${kept[@]}")
-  fi
+  _datora_after_last_break "$cur"
   return 0
+}
+
+# Bash replaces only the text after the word's last character that is in
+# COMP_WORDBREAKS, that character included when it is "@" or "$" (which
+# readline keeps as a prefix), so each candidate goes without the word's
+# text before that.
+_datora_after_last_break() {
+  local cur=$1 breaks=${COMP_WORDBREAKS-} i=${#1}
+  [[ -n $breaks ]] || return 0
+  while ((i > 0)) && [[ $breaks != *"${cur:i-1:1}"* ]]; do
+    ((i--))
+  done
+  ((i > 0)) || return 0
+  [[ ${cur:i-1:1} == [@\$] ]] && ((i--))
+  local prefix=${cur:0:i} reply kept=()
+  for reply in "${COMPREPLY[@]}"; do
+    [[ $reply == "$prefix"* ]] && kept+=("${reply#"$prefix"}")
+  done
+  COMPREPLY=("${kept[@]}")
 }
 
 # Offers the keywords, options and second operands that match the word

@@ -9,13 +9,16 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <climits>
 #include <cstdlib>
 #include <cstring>
+#include <optional>
 #include <string>
 
 #include "platform/ascii_case.h"
 #include "platform/platform.h"
 #include "platform/utf8_text.h"
+#include "platform/zone_setting.h"
 
 namespace {
 
@@ -27,6 +30,16 @@ TimeValue TicksFromTimespec(const struct timespec& stamp) {
   return TicksFromUnixTime(stamp.tv_sec, stamp.tv_nsec);
 }
 
+// fstatat has no birth time: it gives the accessed and the modified stamp
+// and leaves "created" alone.
+bool ReadStatTimes(const char* path, TimeValue stamps[3]) {
+  struct stat entry = {};
+  if (fstatat(AT_FDCWD, path, &entry, AT_SYMLINK_NOFOLLOW) != 0) return false;
+  stamps[1] = TicksFromTimespec(entry.st_atim);
+  stamps[2] = TicksFromTimespec(entry.st_mtim);
+  return true;
+}
+
 // AT_SYMLINK_NOFOLLOW: a link yields its own stamps, as the Windows search
 // does. statx reads the inode; the file is never opened. It is called
 // through syscall(): musl has no statx wrapper, and glibc's falls back to
@@ -34,29 +47,29 @@ TimeValue TicksFromTimespec(const struct timespec& stamp) {
 // Returns 0 or the error number.
 int ReadStatx(const char* path, TimeValue stamps[3]) {
   struct statx entry = {};
-  const unsigned wanted = STATX_ATIME | STATX_MTIME | STATX_BTIME;
-  if (syscall(SYS_statx, AT_FDCWD, path, AT_SYMLINK_NOFOLLOW | AT_NO_AUTOMOUNT, wanted, &entry) !=
-      0) {
+  const unsigned times = STATX_ATIME | STATX_MTIME;
+  if (syscall(SYS_statx, AT_FDCWD, path, AT_SYMLINK_NOFOLLOW | AT_NO_AUTOMOUNT, times | STATX_BTIME,
+              &entry) != 0) {
     return errno;
   }
   // File systems that record no birth time leave STATX_BTIME out of the
   // returned mask; "created" is then missing.
   stamps[0] = (entry.stx_mask & STATX_BTIME) ? TicksFromStatx(entry.stx_btime) : 0;
-  stamps[1] = (entry.stx_mask & STATX_ATIME) ? TicksFromStatx(entry.stx_atime) : 0;
-  stamps[2] = (entry.stx_mask & STATX_MTIME) ? TicksFromStatx(entry.stx_mtime) : 0;
+  // A statx that succeeds without the two times: qemu-user answers a
+  // guest's statx from its own fstatat where the host refuses statx, and
+  // returns the times with an empty mask.
+  if ((entry.stx_mask & times) != times) return ReadStatTimes(path, stamps) ? 0 : errno;
+  stamps[1] = TicksFromStatx(entry.stx_atime);
+  stamps[2] = TicksFromStatx(entry.stx_mtime);
   return 0;
 }
 
 // Where statx is refused: kernels before 4.11 do not know it (ENOSYS), and
-// some container seccomp profiles forbid it (EPERM). fstatat has no birth
-// time, so "created" is missing there.
+// some container seccomp profiles forbid it (EPERM). "created" is missing
+// there.
 bool ReadStatWithoutBirthTime(const char* path, TimeValue stamps[3]) {
-  struct stat entry = {};
-  if (fstatat(AT_FDCWD, path, &entry, AT_SYMLINK_NOFOLLOW) != 0) return false;
   stamps[0] = 0;
-  stamps[1] = TicksFromTimespec(entry.st_atim);
-  stamps[2] = TicksFromTimespec(entry.st_mtim);
-  return true;
+  return ReadStatTimes(path, stamps);
 }
 
 // Writes everything it can. A closed pipe must not kill the process with
@@ -86,17 +99,43 @@ void AppendLine(std::string& bytes, std::u16string_view text) {
   bytes += '\n';
 }
 
-// A TZ value without ':', '/' or ',' may name a zone file ("EST5EDT",
-// "UTC") or be a rule string ("JST-9"). glibc tries the file first; musl
-// reads it as a rule string only, and a rule string that names no dates of
-// daylight saving ("EST5EDT") has it all year there. Where the file exists,
-// TZ names it as a file (":EST5EDT"), so that both read the same zone.
-void PreferZoneFile() {
+// The path is put together on the stack: this runs in every run with a
+// local date, where a first allocation costs more than the lookup itself.
+bool Readable(std::string_view directory, std::string_view name) {
+  char path[PATH_MAX];
+  if (directory.size() + 1 + name.size() >= sizeof path) return false;
+  memcpy(path, directory.data(), directory.size());
+  path[directory.size()] = '/';
+  memcpy(path + directory.size() + 1, name.data(), name.size());
+  path[directory.size() + 1 + name.size()] = '\0';
+  return access(path, R_OK) == 0;
+}
+
+// TZDIR as glibc joins it to a zone name; a relative one is made absolute,
+// since a relative path in TZ would be looked up under TZDIR again.
+std::string ZoneDirectory() {
+  const char* directory = getenv("TZDIR");
+  if (directory == nullptr) return std::string();
+  if (*directory == '\0' || *directory == '/') return directory;
+  char here[PATH_MAX];
+  if (getcwd(here, sizeof here) == nullptr) return std::string();
+  return std::string(here) + "/" + directory;
+}
+
+// Every conversion to local time calls this before its first localtime_r.
+// glibc looks zone names up under TZDIR and tries a name as a zone file
+// before reading it as a rule string ("EST5EDT"); musl searches only its
+// own directories and reads such a name as a rule string, with daylight
+// saving all year. Naming the zone file by its path makes both read the
+// same zone. Runs once: TZ is set at most once per process.
+void ResolveLocalZone() {
+  static bool resolved = false;
+  if (resolved) return;
+  resolved = true;
   const char* zone = getenv("TZ");
-  if (zone == nullptr || *zone == '\0' || strpbrk(zone, ":/,") != nullptr) return;
-  const std::string name(zone);
-  if (access(("/usr/share/zoneinfo/" + name).c_str(), R_OK) != 0) return;
-  setenv("TZ", (":" + name).c_str(), 1);
+  const std::optional<std::string> setting =
+      ResolvedZoneSetting(zone == nullptr ? "" : zone, ZoneDirectory(), Readable);
+  if (setting) setenv("TZ", setting->c_str(), 1);
 }
 
 // The offset of the local zone at `moment`, daylight saving included.
@@ -129,7 +168,7 @@ class PosixPlatform final : public Platform {
   TimeValue ToLocalTime(TimeValue utc) override { return AddTicksSaturated(utc, UtcOffsetTicks()); }
 
   int64_t UtcOffsetAt(TimeValue utc) override {
-    PrepareLocalZone();
+    ResolveLocalZone();
     return ZoneOffsetTicks(static_cast<time_t>(utc / TicksPerSecond - UnixEpochSeconds));
   }
 
@@ -161,19 +200,11 @@ class PosixPlatform final : public Platform {
   }
 
  private:
-  // Every reading of the local zone goes through here first, so that all
-  // of them see the same zone.
-  void PrepareLocalZone() {
-    if (zonePrepared) return;
-    PreferZoneFile();
-    zonePrepared = true;
-  }
-
   int64_t UtcOffsetTicks() {
     if (!offsetKnown) {
       // The offset in force now (daylight saving included), from TZ or the
       // system's zone; applied to every value alike.
-      PrepareLocalZone();
+      ResolveLocalZone();
       utcOffsetTicks = ZoneOffsetTicks(time(nullptr));
       offsetKnown = true;
     }
@@ -183,7 +214,6 @@ class PosixPlatform final : public Platform {
   int argumentCount = 0;
   char** arguments = nullptr;
   int nextArgument = 1;
-  bool zonePrepared = false;
   bool offsetKnown = false;
   int64_t utcOffsetTicks = 0;
 };

@@ -77,14 +77,10 @@ class Win32Platform final : public Platform {
     return ValueFromFileTime(now);
   }
 
-  // Uses the bias in force now, whatever the value's date. A value the
-  // system refuses to convert (negative, say) is returned unchanged.
-  TimeValue ToLocalTime(TimeValue utc) override {
-    const FILETIME universal = FileTimeFromValue(utc);
-    FILETIME local;
-    if (!FileTimeToLocalFileTime(&universal, &local)) return utc;
-    return ValueFromFileTime(local);
-  }
+  // Held at the ends of the scale: FileTimeToLocalFileTime would carry a
+  // value within the bias of an end past it (Wine adds without a check),
+  // and the result would read as missing.
+  TimeValue ToLocalTime(TimeValue utc) override { return AddTicksSaturated(utc, UtcOffsetTicks()); }
 
   // The zone's local time at the moment, less the moment itself.
   int64_t UtcOffsetAt(TimeValue utc) override {
@@ -176,10 +172,26 @@ class Win32Platform final : public Platform {
     return SystemTimeToTzSpecificLocalTime(nullptr, &universal, &local);
   }
 
+  // FileTimeToLocalFileTime applies the bias in force now to every value,
+  // whatever its date, so the bias is taken once, from the current time.
+  int64_t UtcOffsetTicks() {
+    if (!offsetKnown) {
+      const TimeValue now = CurrentTime();
+      const FILETIME universal = FileTimeFromValue(now);
+      FILETIME local;
+      utcOffsetTicks =
+          FileTimeToLocalFileTime(&universal, &local) ? ValueFromFileTime(local) - now : 0;
+      offsetKnown = true;
+    }
+    return utcOffsetTicks;
+  }
+
   CommandLine commandLine;
   bool commandLineRead = false;
   bool zoneRulesLookedUp = false;
   ReadZoneRulesForYear zoneRulesForYear = nullptr;
+  bool offsetKnown = false;
+  int64_t utcOffsetTicks = 0;
 };
 
 Win32Platform systemPlatform;

@@ -8,6 +8,7 @@ under a TZ chosen so that the run is near local noon, far from midnight.
 import datetime
 import os
 import re
+import shutil
 import tempfile
 import time
 import zoneinfo
@@ -68,7 +69,13 @@ LINUX_ZONES = (
     ("zone file named like a rule", "EST5EDT", "EST5EDT"),
     ("invalid TZ is UTC", "Nowhere/Invalid", None),
     ("TZ unset reads /etc/localtime", None, "/etc/localtime"),
+    ("zone found under TZDIR", "Test/Far_East", "Asia/Kathmandu"),
+    ("colon zone found under TZDIR", ":Test/Far_East", "Asia/Kathmandu"),
+    ("leap-second zone keeps civil days", "right/Asia/Kathmandu", "Asia/Kathmandu"),
 )
+# The zone the TZDIR rows name: a copy of Asia/Kathmandu in the folder
+# "tzdir", under a name that the system's zone directory lacks.
+TZDIR_ZONE = "Test/Far_East"
 LINUX_ZONE_RULES = "the zone rows check the Linux C libraries' reading of TZ and /etc/localtime"
 
 
@@ -240,18 +247,26 @@ def stamp_fixture(workdir, now, windows=False):
 FAR_TICKS = UNIX_EPOCH_TICKS + 922_337_203_685 * TICKS_PER_SECOND
 
 
+# The scale's last tick, 910,692,730,085.4775807 s after 1970.
+LAST_TICK = 2**63 - 1
+
+
 def far_fixture():
-    """A file on /dev/shm stamped at FAR_TICKS; the caller removes its
-    folder."""
-    path = os.path.join(tempfile.mkdtemp(prefix="datora-e2e-", dir="/dev/shm"), "far.txt")
-    open(path, "w").close()
-    set_stamps(path, FAR_TICKS)
-    kept = os.stat(path).st_mtime_ns
-    assert kept == (FAR_TICKS - UNIX_EPOCH_TICKS) * 100, f"/dev/shm kept {kept} ns"
-    return path
+    """A file on /dev/shm stamped at FAR_TICKS, and beside it last.txt at
+    LAST_TICK; the caller removes their folder."""
+    folder = tempfile.mkdtemp(prefix="datora-e2e-", dir="/dev/shm")
+    for name, stamp in (("far.txt", FAR_TICKS), ("last.txt", LAST_TICK)):
+        path = os.path.join(folder, name)
+        open(path, "w").close()
+        set_stamps(path, stamp)
+        kept = os.stat(path).st_mtime_ns
+        assert kept == (stamp - UNIX_EPOCH_TICKS) * 100, f"/dev/shm kept {kept} ns"
+    return os.path.join(folder, "far.txt")
 
 
 def zone_fixture(workdir, now):
+    os.makedirs(os.path.join(workdir, "tzdir", os.path.dirname(TZDIR_ZONE)))
+    shutil.copy("/usr/share/zoneinfo/Asia/Kathmandu", os.path.join(workdir, "tzdir", TZDIR_ZONE))
     zones = []
     unix_now = (now - UNIX_EPOCH_TICKS) // TICKS_PER_SECOND
     for index, (label, setting, reference) in enumerate(LINUX_ZONES):
@@ -284,6 +299,10 @@ def file_cases(fx):
     syntax = lambda token: dict(code=255, err="Syntax error: " + token + "\n")
     utc3 = {"TZ": "DAT-3"}
     cet = {"TZ": "CET-1"}
+    tzdir = os.path.join(fx.workdir, "tzdir")
+    last = os.path.join(os.path.dirname(fx.far_name), "last.txt")
+    berlin_today = datetime.datetime.now(zoneinfo.ZoneInfo("Europe/Berlin")).date()
+    last_days = LAST_TICK // TICKS_PER_DAY - (berlin_today - datetime.date(1601, 1, 1)).days
     return [
         # Usage text and the first parameter.
         Case("no parameter", [], **usage),
@@ -384,8 +403,8 @@ def file_cases(fx):
     ] + [
         # The local day turns between the two files only at the zone's offset.
         Case(label, [eve, "before", morn, "/datelocal", "/debug"], 0,
-             out=report(True, "1 days before"), env={"TZ": setting},
-             windows_skip=LINUX_ZONE_RULES)
+             out=report(True, "1 days before"), windows_skip=LINUX_ZONE_RULES,
+             env={"TZ": setting, "TZDIR": tzdir if TZDIR_ZONE in (setting or "") else None})
         for label, setting, (eve, morn) in fx.zones
     ] + [
         # Names.
@@ -424,6 +443,11 @@ def file_cases(fx):
         Case("forward slash path", ["./old.txt", "before", "./new.txt"], 0),
         Case("stamp past the year 30828 reads as missing", [fx.far_name, "before", "old.txt"],
              **nf(fx.far_name)),
+        # The local conversion east of UTC holds the last tick at the scale's
+        # end. Berlin's day may turn during the run: one day fewer then.
+        Case("last tick in local days", [last, "after", "today", "/debug"], 0,
+             out=re.compile(r"\AResp: true\r\nDiff: (%d|%d) days after\r\n\Z"
+                            % (last_days, last_days - 1)), env={"TZ": "Europe/Berlin"}),
     ]
 
 

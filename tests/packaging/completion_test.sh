@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Does the bash completion offer the right words at each place?
 set -uo pipefail
-script=${1:-$(dirname "$0")/../../completion/datora.bash}
+script=$(realpath "${1:-$(dirname "$0")/../../completion/datora.bash}")
 # shellcheck source=/dev/null
 source "$script"
 passed=0
@@ -10,20 +10,23 @@ failed=0
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 cd "$work" || exit 1
-touch this.zip that.zip todo.txt today.txt nowhere.log NOW.txt backup-10:30.log date:x.log
+mkdir year=2024
+touch this.zip that.zip todo.txt today.txt nowhere.log NOW.txt backup-10:30.log \
+  year=2024/month=01.csv user@host.txt date:x.log
 
 # No offer at all reads "", one empty word " ".
 sorted() { (($#)) && printf '%s\n' "$@" | sort | tr '\n' ' '; }
 
 # offered EXPECTED WORD...: completes the last WORD and compares the sorted offer.
-# Each WORD reaches the function in pieces, as bash splits it at ":".
+# Each WORD reaches the function in pieces, as bash splits it at ":", "="
+# and "@".
 offered() {
   local expected=$1 word pieces
   shift
   COMP_WORDS=(datora)
   for word in "$@"; do
     pieces=()
-    while [[ $word =~ ^([^:]*)(:+)(.*)$ ]]; do
+    while [[ $word =~ ^([^:=@]*)([:=@]+)(.*)$ ]]; do
       pieces+=(${BASH_REMATCH[1]:+"${BASH_REMATCH[1]}"} "${BASH_REMATCH[2]}")
       word=${BASH_REMATCH[3]}
     done
@@ -52,8 +55,11 @@ offered() {
 offered "this.zip that.zip" th
 offered "created modified accessed before after sametime not /datelocal /dateutc /debug /dst /tolerance:" \
   this.zip ""
-# Only the piece after the last ":" is replaced.
+# Only the piece after the last ":", "=" or "@" is replaced.
 offered "30.log" backup-10:3
+offered "2024/month=01.csv" year=2024/mon
+offered "2024" year=
+offered "@host.txt" this.zip before user@h
 offered "/tolerance:" this.zip /TOL
 offered "" this.zip /tolerance:
 offered "before" this.zip BEF
@@ -76,6 +82,15 @@ offered "created" this.zip before that.zip cr
 
 # A lone today- or now- waits for its count: no space after it.
 offered "now-" this.zip before now-
+
+# In a real interactive bash, the command receives each whole name once.
+received=$(printf 'source %q; datora() { printf "<%%s>" "$@"; echo; }\n%s\n%s\nexit\n' "$script" \
+  $'datora year=2024/mon\t' $'datora this.zip before user@h\t' |
+  INPUTRC=/dev/null timeout 20 script -qc 'bash --norc --noprofile -i' /dev/null |
+  tr -d '\r' | grep -o '<.*>$' | tr '\n' ' ')
+expected="<year=2024/month=01.csv> <this.zip><before><user@host.txt> "
+[ "$received" = "$expected" ] && passed=$((passed + 1)) ||
+  { failed=$((failed + 1)); echo "FAIL: in bash, '$received' instead of '$expected'"; }
 
 echo "$passed passed, $failed failed"
 [ "$failed" -eq 0 ]

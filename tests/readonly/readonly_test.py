@@ -14,9 +14,13 @@ that must and must not count as violations.
 
 Last, strace makes every statx fail with EPERM (as some container seccomp
 profiles do) and with ENOSYS (kernels before 4.11): the modified stamp
-still answers, the created one is missing.
+still answers, the created one is missing. A binary of another
+architecture runs only these, under qemu-user behind a seccomp filter that
+refuses qemu's statx: qemu then fills the times and leaves the mask empty.
 
     readonly_test.py --binary build/native/datora
+    readonly_test.py --binary build/musl-arm64/datora --emulator qemu-aarch64-static \
+        --refuse-statx build/native/tests/refuse_statx
 """
 import argparse
 import os
@@ -137,21 +141,30 @@ REFUSED = [
 ]
 
 
-def check_refused_statx(binary, workdir, log):
+def refusals(binary, args, log):
+    """Each way of refusing statx: a label, the command, and a test that
+    the refusal happened."""
+    if args.emulator:  # the wrapper ends with 125 when it cannot set its filter
+        return [("ENOSYS to " + args.emulator, [args.refuse_statx, args.emulator, binary],
+                 lambda completed: completed.returncode != 125)]
+    injected = lambda completed: "(INJECTED)" in open(log, errors="replace").read()
+    return [(error, ["strace", "-f", "-qq", "-o", log, "-e", "trace=statx",
+                     "-e", "inject=statx:error=" + error, binary], injected)
+            for error in ("EPERM", "ENOSYS")]
+
+
+def check_refused_statx(workdir, ways):
     ok = True
-    for error in ("EPERM", "ENOSYS"):
+    for error, command, refused in ways:
         for arguments, code, message in REFUSED:
-            command = ["strace", "-f", "-qq", "-o", log, "-e", "trace=statx",
-                       "-e", "inject=statx:error=" + error, binary] + arguments
-            completed = subprocess.run(command, cwd=workdir, stdin=subprocess.DEVNULL,
-                                       capture_output=True, timeout=60)
-            with open(log, errors="replace") as handle:
-                injected = "(INJECTED)" in handle.read()
+            completed = subprocess.run(command + arguments, cwd=workdir,
+                                       stdin=subprocess.DEVNULL, capture_output=True, timeout=60)
             label = "%s with statx refused (%s)" % (" ".join(arguments), error)
-            if not injected or (completed.returncode, completed.stderr) != (code, message):
+            result = (completed.returncode, completed.stderr)
+            if not refused(completed) or result != (code, message):
                 ok = False
-                print("FAIL: %s ended with %d, %r (injected: %s)" %
-                      (label, completed.returncode, completed.stderr, injected))
+                print("FAIL: %s ended with %d, %r (refused: %s)" %
+                      (label, completed.returncode, completed.stderr, refused(completed)))
             print("checked:", label)
     return ok
 
@@ -168,8 +181,10 @@ def trace(binary, workdir, arguments, log):
 def main():
     parser = argparse.ArgumentParser()
     parser.add_argument("--binary", required=True)
+    parser.add_argument("--emulator", help="runs a binary of another architecture")
+    parser.add_argument("--refuse-statx", help="the wrapper that refuses the emulator's statx")
     args = parser.parse_args()
-    if shutil.which("strace") is None:
+    if shutil.which("strace") is None and not args.emulator:
         sys.exit("FAIL: strace is not installed (scripts/test-all installs it)")
     ok = check_self_test()
     binary = os.path.abspath(args.binary)
@@ -177,7 +192,7 @@ def main():
     log = os.path.join(tempfile.mkdtemp(prefix="datora-trace-"), "trace.log")
     try:
         make_fixture(workdir)
-        for arguments, code, operands in runs(workdir):
+        for arguments, code, operands in [] if args.emulator else runs(workdir):
             returned, lines = trace(binary, workdir, arguments, log)
             label = " ".join(arguments)
             if code is not None and returned != code:
@@ -193,7 +208,7 @@ def main():
                     ok = False
                     print("FAIL: %s: no stat of %s in the trace" % (label, operand))
             print("checked: %s (%d traced calls)" % (label, len(lines)))
-        ok = check_refused_statx(binary, workdir, log) and ok
+        ok = check_refused_statx(workdir, refusals(binary, args, log)) and ok
     finally:
         shutil.rmtree(workdir, ignore_errors=True)
         shutil.rmtree(os.path.dirname(log), ignore_errors=True)
