@@ -1,6 +1,6 @@
 // The one boundary between Datora and the operating system. Everything
 // above platform/ talks to the system through this interface only; the
-// build picks the POSIX or the Win32 implementation, and unit tests use
+// build picks the Linux or the Win32 implementation, and unit tests use
 // the fake in fake_platform.h. Each implementation brings its system's own
 // rules: how parameters arrive, what a name means to a lookup, and how text
 // and line ends reach the channels.

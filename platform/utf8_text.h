@@ -1,4 +1,4 @@
-// UTF-8 <-> UTF-16 for the POSIX build, lossless for any byte string.
+// UTF-8 <-> UTF-16 for the Linux build, lossless for any byte string.
 // A byte that is not part of valid UTF-8 becomes the lone surrogate
 // U+DC00 + byte (U+DC80..U+DCFF) and turns back into the same byte, so any
 // file name the shell can pass survives the round trip exactly.

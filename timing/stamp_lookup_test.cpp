@@ -42,7 +42,7 @@ TEST(LookupStamp, PicksTheStampOfItsKindAndZeroForMissing) {
   }
 }
 
-// The same cases run against the fake and the real POSIX layer, on a
+// The same cases run against the fake and the real Linux layer, on a
 // temporary directory whose entries carry sub-second stamps.
 constexpr struct timespec FileAccess = {1'600'000'000, 123'456'789};
 constexpr struct timespec FileWrite = {1'500'000'000, 987'654'321};
@@ -115,6 +115,6 @@ TEST_F(LookupStampContract, FakePlatform) {
   CheckContract(platform);
 }
 
-TEST_F(LookupStampContract, PosixPlatform) { CheckContract(OpenSystemPlatform(0, nullptr)); }
+TEST_F(LookupStampContract, LinuxPlatform) { CheckContract(OpenSystemPlatform(0, nullptr)); }
 
 }  // namespace

@@ -1,4 +1,4 @@
-// The POSIX implementation: argv as the parameters, statx for directory
+// The Linux implementation: argv as the parameters, statx for directory
 // entries, UTF-8 with LF on both channels.
 #include <fcntl.h>
 #include <linux/stat.h>
@@ -144,7 +144,7 @@ int64_t ZoneOffsetTicks(time_t moment) {
   return localtime_r(&moment, &local) ? local.tm_gmtoff * TicksPerSecond : 0;
 }
 
-class PosixPlatform final : public Platform {
+class LinuxPlatform final : public Platform {
  public:
   void Open(int argc, char** argv) {
     argumentCount = argc;
@@ -218,7 +218,7 @@ class PosixPlatform final : public Platform {
   int64_t utcOffsetTicks = 0;
 };
 
-PosixPlatform systemPlatform;
+LinuxPlatform systemPlatform;
 
 }  // namespace
 
