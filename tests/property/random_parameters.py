@@ -4,8 +4,9 @@ right channel?
 
 Runs the native binary a few thousand times with parameter lists drawn at
 random from the keywords, options (/tolerance with values well formed,
-malformed and too large), TODAY/NOW shapes (huge counts and garbage
-included), quotes, empty strings, control characters, bytes that are not
+malformed and too large), TODAY/NOW shapes (huge counts, NOW's units and
+garbage included), date: days and times (valid, impossible and
+malformed), quotes, empty strings, control characters, bytes that are not
 UTF-8, and names that exist or not. A small model of the grammar predicts,
 for each list, whether the run ends in an error and which message it writes;
 the run must agree, and:
@@ -22,6 +23,7 @@ Every run uses the same seed, printed first, unless --seed picks another,
 so a failure repeats exactly.
 """
 import argparse
+import datetime
 import os
 import random
 import re
@@ -58,9 +60,34 @@ def random_case(rng, word):
     return "".join(c.upper() if rng.random() < 0.3 else c for c in word)
 
 
+def fixed_moment(rng):
+    """date: with a day or a day and time, well formed or broken in one place."""
+    if rng.random() < 0.1:  # at the start of the scale, in zones either side
+        return "date:1601-01-01" + rng.choice(["", "T00:30+01:00", "T00:00-00:01", "T00:00Z"])
+    parts = ["%04d" % rng.choice([1600, 1601, 2024, 2026, 9999]), "-",
+             "%02d" % rng.choice([1, 2, 12, 13, 0]), "-", "%02d" % rng.choice([1, 28, 29, 31, 32])]
+    if rng.random() < 0.7:
+        parts += [rng.choice("Tt Xx"), "%02d" % rng.choice([0, 8, 23, 24]), ":",
+                  "%02d" % rng.choice([0, 30, 59, 60])]
+        if rng.random() < 0.6:
+            parts += [":%02d" % rng.choice([0, 59, 60])]
+            if rng.random() < 0.5:
+                parts += ["." + "1234567890"[:rng.randrange(0, 10)]]
+        parts += [rng.choice(["", "", "Z", "z", "+01:00", "-23:59", "+24:00", "+01", "+1:00"])]
+    if rng.random() < 0.2:  # one character replaced by a lookalike or dropped
+        at = rng.randrange(len(parts))
+        parts[at] = rng.choice(["", "\u0661", "/", parts[at] + "0"])
+    return random_case(rng, "date:") + "".join(parts)
+
+
 def expression(rng):
+    if rng.random() < 0.3:
+        return fixed_moment(rng)
     head = random_case(rng, rng.choice(["today", "now"]))
-    shape = rng.randrange(9)
+    shape = rng.randrange(10)
+    if shape == 9:  # NOW's units, and a unit where none is taken
+        minus = "-" if rng.random() < 0.9 else ""
+        return head + minus + str(rng.randrange(0, 400)) * rng.randrange(2) + rng.choice("smhdSHDxy")
     if shape == 0:
         return head
     if shape == 1:
@@ -172,6 +199,40 @@ def tolerance_valid(value):
     return int(whole) * 10**7 + int(fraction.ljust(7, "0")) <= 2**63 - 1
 
 
+MOMENT = re.compile(r"([0-9]{4})-([0-9]{2})-([0-9]{2})(?:[Tt ]([0-9]{2}):([0-9]{2})"
+                    r"(?::([0-9]{2})(?:\.([0-9]{1,7}))?)?(Z|[+-][0-9]{2}:[0-9]{2})?)?\Z")
+
+
+def moment_valid(text):
+    """A day or a day and time of date:, read by Python's own calendar. The
+    runs use TZ=UTC0, so no local time is skipped or repeated."""
+    match = MOMENT.match(text)
+    if not match:
+        return False
+    year, month, day, hour, minute, second, _, zone = match.groups()
+    try:
+        moment = datetime.datetime(int(year), int(month), int(day), int(hour or 0),
+                                   int(minute or 0), int(second or 0))
+    except ValueError:
+        return False
+    if zone and zone != "Z":
+        zone_hours, zone_minutes = int(zone[1:3]), int(zone[4:6])
+        if zone_hours > 23 or zone_minutes > 59:
+            return False
+        sign = 1 if zone[0] == "+" else -1
+        moment -= sign * datetime.timedelta(hours=zone_hours, minutes=zone_minutes)
+    return year >= "1601" and moment >= datetime.datetime(1601, 1, 1)
+
+
+def expression_valid(lowered5, text):
+    if lowered5 == "date:":
+        return moment_valid(text[5:])
+    rest = text[5:] if lowered5 == "today" else text[3:]
+    if lowered5 != "today" and rest[:1] == "-" and platform_lower(rest[-1]) in "smhd":
+        rest = rest[:-1]  # NOW's unit
+    return not rest or (rest[0] == "-" and all("0" <= c <= "9" for c in rest[1:]))
+
+
 class Model:
     """What the run must do, worked out from the parameters alone."""
 
@@ -216,10 +277,8 @@ class Model:
         if not self.found(first, stamp1):
             return "Not found or invalid: " + first
         lowered5, lowered3 = platform_lower(file2[:5]), platform_lower(file2[:3])
-        if lowered5 == "today" or lowered3 == "now":
-            length = 5 if lowered5 == "today" else 3
-            rest = file2[length:]
-            if rest and (rest[0] != "-" or not all("0" <= c <= "9" for c in rest[1:])):
+        if lowered5 == "today" or lowered3 == "now" or lowered5 == "date:":
+            if not expression_valid(lowered5, file2):
                 return "Invalid date/time expression: " + file2
             return None
         if not self.found(file2, stamp2):
@@ -239,6 +298,7 @@ def make_fixture(workdir):
 
 def run(binary, workdir, arguments):
     completed = subprocess.run([binary] + [os.fsencode(a) for a in arguments], cwd=workdir,
+                               env=dict(os.environ, TZ="UTC0"),
                                stdin=subprocess.DEVNULL, stdout=subprocess.PIPE,
                                stderr=subprocess.PIPE, timeout=30)
     return completed.returncode, completed.stdout, completed.stderr
