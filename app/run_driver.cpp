@@ -16,6 +16,7 @@ struct Run {
   TimeValue now = 0;
   TimeValue time1 = 0;
   TimeValue time2 = 0;
+  bool secondIsDay = false;      // today[-n] or a date: day, not a moment
   Relation relation = SameTime;  // exact, without the tolerance
   ExitCode verdict = ExitTrue;
 };
@@ -37,6 +38,8 @@ void EvaluateOperands(Run& run, Platform& platform) {
   if (kind != ReferenceKind::None) {
     EvaluateReferenceTime(platform, kind, request.file2, run.now, request.dateMode, run.time2,
                           request.message);
+    // Only an expression that names a day leaves a date mode in force.
+    run.secondIsDay = request.dateMode != DateMode::Exact;
     return;
   }
   run.time2 = LookupStamp(platform, request.file2, request.stamp2);
@@ -45,11 +48,15 @@ void EvaluateOperands(Run& run, Platform& platform) {
 
 // The tolerance sees the moments as read, before a date mode cuts them to
 // their days: a copy 0.5 s after midnight of a file written 0.5 s before it
-// is still the same time. The relation kept for the report is the one
-// without the tolerance, so it still tells which way the moments differ.
+// is still the same time. A day named by an expression is no moment (a
+// date: day stands at its first tick), so it gets no tolerance: a file
+// written just before that day stays before it. The relation kept for the
+// report is the one without the tolerance, so it still tells which way the
+// moments differ.
 void CompareOperands(Run& run, Platform& platform) {
   const RunRequest& request = run.request;
   const bool tolerated =
+      !run.secondIsDay &&
       WithinTolerance(run.time1, run.time2, request.toleranceTicks, request.hourShift);
   NormalizeToDate(platform, run.time1, run.time2, request.dateMode);
   run.relation = CompareTimes(run.time1, run.time2);

@@ -128,6 +128,12 @@ const RunCase RunCases[] = {
      u"",
      u"Resp: false\nDiff: 1 days before\n",
      {u"eve", u"midnight"}},
+    // A day is no moment: the tolerance leaves it alone.
+    {u"prog eve before date:2022-08-23 /tolerance:1 /dst /debug",
+     ExitTrue,
+     u"",
+     u"Resp: true\nDiff: 1 days before\n",
+     {u"eve"}},
     {u"prog utcmidnight sametime utceve /dateutc /dst /debug",
      ExitTrue,
      u"",
