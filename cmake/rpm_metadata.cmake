@@ -15,7 +15,7 @@ set(CPACK_RPM_EXCLUDE_FROM_AUTO_FILELIST_ADDITION
     /usr/share/bash-completion /usr/share/bash-completion/completions
     /usr/share/man /usr/share/man/man1)
 
-# The changelog in the form of a spec file's %changelog.
+# The changelog as the %changelog section of the RPM package's build recipe.
 find_package(Python3 REQUIRED COMPONENTS Interpreter)
 set(CPACK_RPM_CHANGELOG_FILE "${DATORA_PACKAGE_FILES}/changelog.rpm")
 execute_process(

@@ -1,6 +1,6 @@
 #!/usr/bin/env python3
-"""Writes a Debian changelog's entries as an RPM spec file's %changelog,
-newest first: each entry as "* Tue Dec 08 2026 Name <address> -
+"""Writes a Debian changelog's entries as the %changelog section that
+rpmbuild reads, newest first: each entry as "* Tue Dec 08 2026 Name <address> -
 VERSION-RELEASE" followed by its items, each item's first line begun with
 "- " and its further lines indented by two spaces.
 
