@@ -138,12 +138,6 @@ void ResolveLocalZone() {
   if (setting) setenv("TZ", setting->c_str(), 1);
 }
 
-// The offset of the local zone at `moment`, daylight saving included.
-int64_t ZoneOffsetTicks(time_t moment) {
-  struct tm local = {};
-  return localtime_r(&moment, &local) ? local.tm_gmtoff * TicksPerSecond : 0;
-}
-
 class LinuxPlatform final : public Platform {
  public:
   void Open(int argc, char** argv) {
@@ -167,9 +161,12 @@ class LinuxPlatform final : public Platform {
 
   TimeValue ToLocalTime(TimeValue utc) override { return AddTicksSaturated(utc, UtcOffsetTicks()); }
 
+  // localtime_r's offset at that moment, daylight saving included.
   int64_t UtcOffsetAt(TimeValue utc) override {
     ResolveLocalZone();
-    return ZoneOffsetTicks(static_cast<time_t>(utc / TicksPerSecond - UnixEpochSeconds));
+    const time_t moment = static_cast<time_t>(utc / TicksPerSecond - UnixEpochSeconds);
+    struct tm local = {};
+    return localtime_r(&moment, &local) ? local.tm_gmtoff * TicksPerSecond : 0;
   }
 
   // The name as given, byte for byte: quotes, backslashes and "*" or "?"
@@ -202,10 +199,8 @@ class LinuxPlatform final : public Platform {
  private:
   int64_t UtcOffsetTicks() {
     if (!offsetKnown) {
-      // The offset in force now (daylight saving included), from TZ or the
-      // system's zone; applied to every value alike.
-      ResolveLocalZone();
-      utcOffsetTicks = ZoneOffsetTicks(time(nullptr));
+      // The offset in force now, applied to every value alike.
+      utcOffsetTicks = UtcOffsetAt(CurrentTime());
       offsetKnown = true;
     }
     return utcOffsetTicks;
