@@ -20,4 +20,5 @@ set(DATORA_CORE_SOURCES
 # Windows build, the native unit tests and the fuzz targets.
 set(DATORA_WINDOWS_RULES_SOURCES
   ${datora_root}/platform/command_line.cpp
-  ${datora_root}/platform/windows_names.cpp)
+  ${datora_root}/platform/windows_names.cpp
+  ${datora_root}/platform/windows_zone_offset.cpp)

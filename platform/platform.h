@@ -31,8 +31,11 @@ class Platform {
 
   // The UTC offset in ticks (local minus UTC) that the local zone's rules
   // give at the UTC moment `utc` (0 or later), daylight saving included:
-  // the offset of that moment, not of the run. The zone is the one
-  // ToLocalTime uses. 0 for a moment the system cannot convert.
+  // the offset of that moment, not of the run. It is the exact offset in
+  // force at `utc`, in whole seconds as the zone defines it, whatever
+  // fraction of a second `utc` carries; it changes only at the zone's
+  // transitions. The zone is the one ToLocalTime uses. 0 for a moment the
+  // system cannot convert.
   virtual int64_t UtcOffsetAt(TimeValue utc) = 0;
 
   // Looks up the directory entry that `name` names, without opening it and

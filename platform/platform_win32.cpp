@@ -8,6 +8,7 @@
 #include "platform/command_line.h"
 #include "platform/platform.h"
 #include "platform/windows_names.h"
+#include "platform/windows_zone_offset.h"
 
 namespace {
 
@@ -22,6 +23,46 @@ TimeValue ValueFromFileTime(const FILETIME& time) {
 FILETIME FileTimeFromValue(TimeValue value) {
   const uint64_t bits = static_cast<uint64_t>(value);
   return FILETIME{static_cast<DWORD>(bits & 0xFFFFFFFFu), static_cast<DWORD>(bits >> 32)};
+}
+
+using ReadZoneRulesForYear = BOOL(WINAPI*)(USHORT, DYNAMIC_TIME_ZONE_INFORMATION*,
+                                           TIME_ZONE_INFORMATION*);
+
+// UTC to the active zone's local time by the zone's rules for the year of
+// the moment (dynamic daylight saving, Windows Vista on), so that a rule
+// that changed applies to the years it held in. The year is the UTC one,
+// which differs from the local one only for hours around New Year, far
+// from any change of daylight saving. GetTimeZoneInformationForYear
+// is looked up when first needed, so that datora.exe still starts on the
+// older Windows its other imports allow; there a zone has one set of
+// rules, which the plain conversion applies to every year.
+bool ToZoneTime(const SYSTEMTIME& universal, SYSTEMTIME& local) {
+  static bool zoneRulesLookedUp = false;
+  static ReadZoneRulesForYear zoneRulesForYear = nullptr;
+  if (!zoneRulesLookedUp) {
+    zoneRulesLookedUp = true;
+    zoneRulesForYear = reinterpret_cast<ReadZoneRulesForYear>(reinterpret_cast<void*>(
+        GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "GetTimeZoneInformationForYear")));
+  }
+  TIME_ZONE_INFORMATION rules;
+  if (zoneRulesForYear != nullptr && zoneRulesForYear(universal.wYear, nullptr, &rules)) {
+    return SystemTimeToTzSpecificLocalTime(&rules, &universal, &local);
+  }
+  return SystemTimeToTzSpecificLocalTime(nullptr, &universal, &local);
+}
+
+// The local clock time at a UTC moment, through SYSTEMTIME.
+bool ShownInZone(TimeValue utc, TimeValue& shownLocal) {
+  const FILETIME moment = FileTimeFromValue(utc);
+  SYSTEMTIME universal;
+  SYSTEMTIME local;
+  FILETIME shown;
+  if (!FileTimeToSystemTime(&moment, &universal) || !ToZoneTime(universal, local) ||
+      !SystemTimeToFileTime(&local, &shown)) {
+    return false;
+  }
+  shownLocal = ValueFromFileTime(shown);
+  return true;
 }
 
 // Older consoles refuse a single WriteConsoleW of more than about 64 KB, so
@@ -82,18 +123,9 @@ class Win32Platform final : public Platform {
   // and the result would read as missing.
   TimeValue ToLocalTime(TimeValue utc) override { return AddTicksSaturated(utc, UtcOffsetTicks()); }
 
-  // The zone's local time at the moment, less the moment itself.
-  int64_t UtcOffsetAt(TimeValue utc) override {
-    const FILETIME moment = FileTimeFromValue(utc);
-    SYSTEMTIME universal;
-    SYSTEMTIME local;
-    FILETIME shown;
-    if (!FileTimeToSystemTime(&moment, &universal) || !ToZoneTime(universal, local) ||
-        !SystemTimeToFileTime(&local, &shown)) {
-      return 0;
-    }
-    return ValueFromFileTime(shown) - utc;
-  }
+  // SYSTEMTIME keeps whole milliseconds, so the conversion is asked about
+  // the moment's millisecond and the offset comes out exact.
+  int64_t UtcOffsetAt(TimeValue utc) override { return ZoneOffsetFromConversion(utc, ShownInZone); }
 
   bool FindEntryStamps(const Text& name, TimeValue stamps[3]) override {
     Text searched;
@@ -148,30 +180,6 @@ class Win32Platform final : public Platform {
   }
 
  private:
-  using ReadZoneRulesForYear = BOOL(WINAPI*)(USHORT, DYNAMIC_TIME_ZONE_INFORMATION*,
-                                             TIME_ZONE_INFORMATION*);
-
-  // UTC to the active zone's local time by the zone's rules for the year of
-  // the moment (dynamic daylight saving, Windows Vista on), so that a rule
-  // that changed applies to the years it held in. The year is the UTC one,
-  // which differs from the local one only for hours around New Year, far
-  // from any change of daylight saving. GetTimeZoneInformationForYear
-  // is looked up when first needed, so that datora.exe still starts on the
-  // older Windows its other imports allow; there a zone has one set of
-  // rules, which the plain conversion applies to every year.
-  bool ToZoneTime(const SYSTEMTIME& universal, SYSTEMTIME& local) {
-    if (!zoneRulesLookedUp) {
-      zoneRulesLookedUp = true;
-      zoneRulesForYear = reinterpret_cast<ReadZoneRulesForYear>(reinterpret_cast<void*>(
-          GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "GetTimeZoneInformationForYear")));
-    }
-    TIME_ZONE_INFORMATION rules;
-    if (zoneRulesForYear != nullptr && zoneRulesForYear(universal.wYear, nullptr, &rules)) {
-      return SystemTimeToTzSpecificLocalTime(&rules, &universal, &local);
-    }
-    return SystemTimeToTzSpecificLocalTime(nullptr, &universal, &local);
-  }
-
   // FileTimeToLocalFileTime applies the bias in force now to every value,
   // whatever its date, so the bias is taken once, from the current time.
   int64_t UtcOffsetTicks() {
@@ -188,8 +196,6 @@ class Win32Platform final : public Platform {
 
   CommandLine commandLine;
   bool commandLineRead = false;
-  bool zoneRulesLookedUp = false;
-  ReadZoneRulesForYear zoneRulesForYear = nullptr;
   bool offsetKnown = false;
   int64_t utcOffsetTicks = 0;
 };

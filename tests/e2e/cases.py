@@ -210,6 +210,7 @@ def stamp_fixture(workdir, now, windows=False):
         "utcnoon3.txt": (utc_day - 3 * TICKS_PER_DAY + 12 * 3600 * TICKS_PER_SECOND, None),
         "twohours.txt": (now - 2 * 3600 * TICKS_PER_SECOND, None),
         "release.txt": (ticks(2026, 6, 15, 10), None),
+        "noon.txt": (ticks(2026, 6, 15, 12), None),
         # The first 02:30 of the night that summer time ends in Berlin.
         "fallback.txt": (ticks(2026, 10, 25, 0, 30), None),
         "folder": (ticks(2018, 6, 15, 12), None),
@@ -539,6 +540,16 @@ def reference_cases(fx):
              ["fallback.txt", "sametime", "date:2026-10-25T02:30"], 0, env=berlin),
         Case("date: no 29 February", ["release.txt", "before", "date:2026-02-29"],
              **invalid("date:2026-02-29")),
+        # Local moments finer than a millisecond; noon.txt is 2026-06-15
+        # 12:00 UTC, fallback.txt the first 02:30 of Berlin's repeated hour.
+        Case("date: local tick after noon", ["noon.txt", "before", "date:2026-06-15T12:00:00.0000001"],
+             0, env={"TZ": "UTC"}),
+        Case("date: local tick before noon",
+             ["noon.txt", "after", "date:2026-06-15T11:59:59.9999999"], 0, env={"TZ": "UTC"}),
+        Case("date: local tick after noon in summer time",
+             ["noon.txt", "before", "date:2026-06-15T14:00:00.0000001"], 0, env=berlin),
+        Case("date: local tick in the repeated hour is the earlier",
+             ["fallback.txt", "before", "date:2026-10-25T02:30:00.0000001"], 0, env=berlin),
     ]
 
 
