@@ -1,7 +1,7 @@
 // One run of Datora, from the command line to the exit code.
 #pragma once
 
-#include "platform/exit_code.h"
+#include "base/exit_code.h"
 #include "platform/platform.h"
 
 // Reads the command line, compares the two moments it names and returns

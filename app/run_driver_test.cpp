@@ -36,7 +36,7 @@ TEST(RunDatora, UsageTextGoesToStandardErrorForMissingEmptyOrHelpParameter) {
   for (const char16_t* line : UsageLines) usage += Text(line) + u"\n";
   for (const char16_t* line : {u"prog", u"prog  ", u"prog \"\" before b", u"prog /?"}) {
     SCOPED_TRACE(testing::Message() << "line " << testing::PrintToString(Text(line)));
-    FakePlatform platform;
+    FakePlatform platform(FakeSystem::Windows);
     platform.commandLine = line;
     EXPECT_EQ(RunDatora(platform), ExitError);
     ASSERT_TRUE(platform.error.starts_with(u"Datora, ver. 2.4"));
@@ -86,7 +86,11 @@ const RunCase RunCases[] = {
      {u"old", u"absent"}},
     {u"prog old before", ExitError, u"Not found or invalid: \n", u"", {u"old"}},
     {u"prog old new", ExitError, u"Syntax error: new\n", u"", {}},
-    {u"prog old before /?", ExitError, u"Not found or invalid: /?\n", u"", {u"old", u"/?"}},
+    {u"prog old before /?",
+     ExitError,
+     u"Not found or invalid: /?\n",
+     u"",
+     {u"old"}},  // "?" is never searched,
     {u"prog old before today-x /debug",
      ExitError,
      u"Invalid date/time expression: today-x\n",
@@ -149,7 +153,7 @@ const RunCase RunCases[] = {
 TEST(RunDatora, WholeRunsOnTheFakeGiveCodeMessageAndReport) {
   for (const RunCase& c : RunCases) {
     SCOPED_TRACE(testing::Message() << "line " << testing::PrintToString(Text(c.line)));
-    FakePlatform platform;
+    FakePlatform platform(FakeSystem::Windows);
     platform.commandLine = c.line;
     platform.now = D + 23 * Hour + 30 * TicksPerMinute;
     platform.utcOffsetTicks = 2 * Hour;

@@ -3,11 +3,10 @@
 #include <limits>
 #include <string_view>
 
+#include "base/messages.h"
 #include "timing/reference_time.h"
 
 namespace {
-
-constexpr std::u16string_view SyntaxErrorPrefix = u"Syntax error: ";
 
 enum class Keyword {
   None,

@@ -11,7 +11,7 @@ using enum StampKind;
 // Parses "prog " + parameters the way a run does: the first parameter is
 // file1, the grammar reads the rest.
 RunRequest Parse(const Text& parameters) {
-  FakePlatform platform;
+  FakePlatform platform(FakeSystem::Windows);
   platform.commandLine = u"prog " + parameters;
   RunRequest request;
   request.file1 = platform.NextParameter();

@@ -1,8 +1,8 @@
 // The parsed command line of one run, and the run's error text.
 #pragma once
 
-#include "platform/text.h"
-#include "timing/time_value.h"
+#include "base/text.h"
+#include "base/time_value.h"
 
 struct RunRequest {
   Text file1;                                    // first operand, a file or directory name

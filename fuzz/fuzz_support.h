@@ -7,7 +7,7 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "platform/text.h"
+#include "base/text.h"
 
 // Aborts with `what` when `condition` is false; libFuzzer records the input.
 inline void Require(bool condition, const char* what) {

@@ -32,7 +32,7 @@ void CheckParse(const Text& line) {
   Text first = NextParameter(commandLine);
   Require(first.find(u'"') == Text::npos, "first parameter holds a quote");
   Require(commandLine.position <= line.size(), "scan passed the end of the line");
-  FakePlatform platform;
+  FakePlatform platform(FakeSystem::Windows);
   platform.commandLine = line;
   RunRequest request;
   request.file1 = platform.NextParameter();
@@ -51,7 +51,7 @@ void CheckParse(const Text& line) {
 
 // A whole run: 0, 1 or 255, with the right lines on the right channel.
 void CheckRun(const Text& line) {
-  FakePlatform platform;
+  FakePlatform platform(FakeSystem::Windows);
   AddEntries(platform);
   platform.commandLine = line;
   const ExitCode code = RunDatora(platform);

@@ -30,30 +30,29 @@ Text DecimalText(uint64_t value) {
   return digits;
 }
 
-void CheckExpression(FakePlatform& platform, const Text& operand, TimeValue now, DateMode& mode,
-                     TimeValue& time2) {
+// The value of an expression operand, checked; a file's stamp
+// `stampInput` for any other operand and for a malformed expression.
+OperandValue CheckExpression(FakePlatform& platform, const Text& operand, TimeValue now,
+                             TimeValue stampInput) {
   const ReferenceKind kind = RecognizeReferenceTime(platform, operand);
-  if (kind == ReferenceKind::None) return;
-  const DateMode before = mode;
-  const TimeValue untouched = time2;
-  Text message;
-  EvaluateReferenceTime(platform, kind, operand, now, mode, time2, message);
-  if (!message.empty()) {
-    Require(message == u"Invalid date/time expression: " + operand, "wrong expression message");
-    Require(time2 == untouched, "time2 changed by a bad expression");
-    return;
+  if (kind == ReferenceKind::None) return {stampInput, OperandForm::Moment, DateEffect::None, {}};
+  const OperandValue value = EvaluateReferenceTime(platform, kind, operand, now);
+  if (value.Failed()) {
+    Require(value.message == u"Invalid date/time expression: " + operand,
+            "wrong expression message");
+    return {stampInput, OperandForm::Moment, DateEffect::None, {}};
   }
   // TODAY and a calendar day (date:YYYY-MM-DD) compare days; the rest time.
   const bool days =
       kind == ReferenceKind::Today || (kind == ReferenceKind::Date && operand.size() == 15);
-  Require(mode == (!days                       ? DateMode::Exact
-                   : before == DateMode::Exact ? DateMode::Local
-                                               : before),
-          "date mode");
-  if (kind == ReferenceKind::Date) Require(time2 >= 0, "fixed moment before 1601");
+  Require(value.IsDay() == days, "day or moment");
+  Require(value.dateEffect == (days ? DateEffect::LocalUnlessGiven : DateEffect::Exact),
+          "date effect");
+  if (kind == ReferenceKind::Date) Require(value.time >= 0, "fixed moment before 1601");
   if (kind != ReferenceKind::Date && now >= 0) {
-    Require(time2 >= 0 && time2 <= now, "time2 outside [0, now]");
+    Require(value.time >= 0 && value.time <= now, "time2 outside [0, now]");
   }
+  return value;
 }
 
 void CheckDifferenceLine(Relation relation, TimeValue time1, TimeValue time2, DateMode mode) {
@@ -79,10 +78,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   ByteReader reader{data, size};
   const TimeValue now = reader.Int64();
   const TimeValue time1Input = reader.Int64();
-  FakePlatform platform;
+  FakePlatform platform(FakeSystem::Windows);
   platform.utcOffsetTicks = reader.Int64() % (TicksPerSecond * 3600 * 15);
   const uint8_t choice = reader.Byte();
-  DateMode mode = static_cast<DateMode>(choice % 3);
   // A prefix that makes the operand an expression more often than chance.
   Text operand = (choice & 0x30) == 0x30 ? Text(u"date:")
                  : (choice & 0x10)       ? Text(u"today-")
@@ -90,14 +88,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
                                          : Text();
   operand += reader.RestAsText();
 
-  TimeValue time2 = reader.size % 2 ? now : 0;
-  CheckExpression(platform, operand, now, mode, time2);
-
-  TimeValue time1 = time1Input;
-  const TimeValue time2Input = time2;
-  NormalizeToDate(platform, time1, time2, mode);
+  const DateMode option = static_cast<DateMode>(choice % 3);
+  const OperandValue second = CheckExpression(platform, operand, now, reader.size % 2 ? now : 0);
+  const DateMode mode = DecideDateMode(option, DateEffect::None, second.dateEffect);
+  const TimeValue time1 = CutToDate(platform, time1Input, OperandForm::Moment, mode);
+  const TimeValue time2 = CutToDate(platform, second.time, second.form, mode);
   if (mode == DateMode::Exact) {
-    Require(time1 == time1Input && time2 == time2Input, "exact mode changed a value");
+    Require(time1 == time1Input && time2 == second.time, "exact mode changed a value");
   } else {
     Require(time1 % TicksPerDay == 0 && time2 % TicksPerDay == 0, "date mode left a time of day");
   }

@@ -33,17 +33,18 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const Text name = reader.RestAsText();
   CheckWindowsName(name);
 
-  FakePlatform platform;
+  FakePlatform platform(FakeSystem::Linux);
   if (choice & 0x80) platform.entries[name] = entry;
-  const TimeValue stamp = LookupStamp(platform, name, kind);
+  const OperandValue value = EvaluateFileOperand(platform, name, kind);
+  const TimeValue stamp = value.time;
+  Require(value.Failed() == (stamp == 0), "a stamp of 0 is no value");
   if (name.empty()) {
     Require(platform.namesLookedUp.empty() && stamp == 0, "the empty name was searched");
     return 0;
   }
   Require(platform.namesLookedUp.size() == 1, "not exactly one search");
   Require(platform.namesLookedUp[0] == name, "searched name is not the name as given");
-  const TimeValue stamps[3] = {entry.created, entry.accessed, entry.modified};
-  const TimeValue expected = (choice & 0x80) ? stamps[static_cast<int>(kind)] : 0;
+  const TimeValue expected = (choice & 0x80) ? StampOf(entry, kind) : 0;
   Require(stamp == expected, "stamp not the chosen one of the entry");
   return 0;
 }

@@ -1,7 +1,7 @@
 // The lower-case mapping of the Linux build and of the fake platform.
 #pragma once
 
-#include "platform/text.h"
+#include "base/text.h"
 
 // Folds A-Z to a-z and leaves every other code unit as it is, so that no
 // character outside ASCII can complete a keyword or a TODAY/NOW prefix.

@@ -8,7 +8,7 @@
 
 #include <cstddef>
 
-#include "platform/text.h"
+#include "base/text.h"
 
 // A scan over one command line. The position is kept between calls, so
 // handing out all parameters costs time linear in the text's length.

@@ -3,8 +3,12 @@
 #include <iterator>
 
 #include "platform/ascii_case.h"
+#include "platform/windows_names.h"
 
 Text FakePlatform::NextParameter() {
+  if (system == FakeSystem::Linux) {
+    return nextArgument < arguments.size() ? arguments[nextArgument++] : Text();
+  }
   if (!scanOpened) {
     scan = OpenCommandLine(commandLine);
     scanOpened = true;
@@ -21,13 +25,13 @@ int64_t FakePlatform::UtcOffsetAt(TimeValue utc) {
   return next == offsetChanges.begin() ? utcOffsetTicks : std::prev(next)->second;
 }
 
-bool FakePlatform::FindEntryStamps(const Text& name, TimeValue stamps[3]) {
-  namesLookedUp.push_back(name);
-  const auto found = entries.find(name);
+bool FakePlatform::FindEntryStamps(const Text& name, EntryStamps& stamps) {
+  Text searched = name;
+  if (system == FakeSystem::Windows && !WindowsSearchName(name, searched)) return false;
+  namesLookedUp.push_back(searched);
+  const auto found = entries.find(searched);
   if (found == entries.end()) return false;
-  stamps[0] = found->second.created;
-  stamps[1] = found->second.accessed;
-  stamps[2] = found->second.modified;
+  stamps = found->second;
   return true;
 }
 

@@ -1,8 +1,9 @@
 // A platform for unit tests: a settable command line, clock, UTC offset,
 // table of the zone's offsets and directory, with a record of what the code
-// asked of it and wrote. It splits its command line with the Windows
-// splitter, looks names up exactly as given and lower-cases like the Linux
-// build.
+// asked of it and wrote. A test says which system it stands for: that
+// system's way of passing parameters and its name rule apply. Both
+// lower-case ASCII only, as the Linux build does; the Windows mapping
+// agrees with it on every letter of the keywords.
 #pragma once
 
 #include <map>
@@ -11,17 +12,26 @@
 #include "platform/command_line.h"
 #include "platform/platform.h"
 
-struct FakeEntry {
-  TimeValue created = 0;
-  TimeValue accessed = 0;
-  TimeValue modified = 0;
+using FakeEntry = EntryStamps;
+
+enum class FakeSystem {
+  // One command-line text, split as datora.exe splits it; a name is looked
+  // up as the Windows search would take it (WindowsSearchName).
+  Windows,
+  // The parameters one by one, as argv holds them; a name is looked up
+  // exactly as given.
+  Linux,
 };
 
 class FakePlatform final : public Platform {
  public:
-  // The whole command line, program path first; read from the start by
-  // the first NextParameter call.
+  explicit FakePlatform(FakeSystem system) : system(system) {}
+
+  // Windows: the whole command line, program path first; read from the
+  // start by the first NextParameter call.
   Text commandLine;
+  // Linux: the parameters after the program's own name.
+  std::vector<Text> arguments;
   TimeValue now = 0;
   int64_t utcOffsetTicks = 0;  // the offset in force now, for ToLocalTime
   // The zone's rules for UtcOffsetAt: from each UTC moment on, an offset;
@@ -29,20 +39,22 @@ class FakePlatform final : public Platform {
   std::map<TimeValue, int64_t> offsetChanges;
   std::map<Text, FakeEntry> entries;
 
-  std::vector<Text> namesLookedUp;
-  Text output;  // what reached standard output, each line ended by LF
-  Text error;   // what reached standard error, each line ended by LF
+  std::vector<Text> namesLookedUp;  // as the system would search them
+  Text output;                      // what reached standard output, each line ended by LF
+  Text error;                       // what reached standard error, each line ended by LF
 
   Text NextParameter() override;
   TimeValue CurrentTime() override { return now; }
   TimeValue ToLocalTime(TimeValue utc) override;
   int64_t UtcOffsetAt(TimeValue utc) override;
-  bool FindEntryStamps(const Text& name, TimeValue stamps[3]) override;
+  bool FindEntryStamps(const Text& name, EntryStamps& stamps) override;
   void LowerCase(Text& text) override;
   void WriteLine(const Text& text) override;
   void WriteErrorText(std::span<const std::u16string_view> lines) override;
 
  private:
+  FakeSystem system;
   CommandLine scan;
   bool scanOpened = false;
+  size_t nextArgument = 0;
 };

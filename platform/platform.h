@@ -9,9 +9,9 @@
 #include <span>
 #include <string_view>
 
-#include "platform/exit_code.h"
-#include "platform/text.h"
-#include "timing/time_value.h"
+#include "base/exit_code.h"
+#include "base/text.h"
+#include "base/time_value.h"
 
 class Platform {
  public:
@@ -39,10 +39,10 @@ class Platform {
   virtual int64_t UtcOffsetAt(TimeValue utc) = 0;
 
   // Looks up the directory entry that `name` names, without opening it and
-  // without following a symbolic link. Found: fills stamps[created,
-  // accessed, modified] (UTC; 0 where the file system records none) and
-  // returns true. Missing, or a name this system's rules refuse: false.
-  virtual bool FindEntryStamps(const Text& name, TimeValue stamps[3]) = 0;
+  // without following a symbolic link. Found: fills `stamps` (UTC; 0 where
+  // the file system records none) and returns true. Missing, or a name this
+  // system's rules refuse: false.
+  virtual bool FindEntryStamps(const Text& name, EntryStamps& stamps) = 0;
 
   // Lower-cases `text` in place with the platform's mapping.
   virtual void LowerCase(Text& text) = 0;

@@ -32,11 +32,11 @@ TimeValue TicksFromTimespec(const struct timespec& stamp) {
 
 // fstatat has no birth time: it gives the accessed and the modified stamp
 // and leaves "created" alone.
-bool ReadStatTimes(const char* path, TimeValue stamps[3]) {
+bool ReadStatTimes(const char* path, EntryStamps& stamps) {
   struct stat entry = {};
   if (fstatat(AT_FDCWD, path, &entry, AT_SYMLINK_NOFOLLOW) != 0) return false;
-  stamps[1] = TicksFromTimespec(entry.st_atim);
-  stamps[2] = TicksFromTimespec(entry.st_mtim);
+  stamps.accessed = TicksFromTimespec(entry.st_atim);
+  stamps.modified = TicksFromTimespec(entry.st_mtim);
   return true;
 }
 
@@ -45,7 +45,7 @@ bool ReadStatTimes(const char* path, TimeValue stamps[3]) {
 // through syscall(): musl has no statx wrapper, and glibc's falls back to
 // fstatat on ENOSYS only, so the fallback below is the same for both.
 // Returns 0 or the error number.
-int ReadStatx(const char* path, TimeValue stamps[3]) {
+int ReadStatx(const char* path, EntryStamps& stamps) {
   struct statx entry = {};
   const unsigned times = STATX_ATIME | STATX_MTIME;
   if (syscall(SYS_statx, AT_FDCWD, path, AT_SYMLINK_NOFOLLOW | AT_NO_AUTOMOUNT, times | STATX_BTIME,
@@ -54,21 +54,21 @@ int ReadStatx(const char* path, TimeValue stamps[3]) {
   }
   // File systems that record no birth time leave STATX_BTIME out of the
   // returned mask; "created" is then missing.
-  stamps[0] = (entry.stx_mask & STATX_BTIME) ? TicksFromStatx(entry.stx_btime) : 0;
+  stamps.created = (entry.stx_mask & STATX_BTIME) ? TicksFromStatx(entry.stx_btime) : 0;
   // A statx that succeeds without the two times: qemu-user answers a
   // guest's statx from its own fstatat where the host refuses statx, and
   // returns the times with an empty mask.
   if ((entry.stx_mask & times) != times) return ReadStatTimes(path, stamps) ? 0 : errno;
-  stamps[1] = TicksFromStatx(entry.stx_atime);
-  stamps[2] = TicksFromStatx(entry.stx_mtime);
+  stamps.accessed = TicksFromStatx(entry.stx_atime);
+  stamps.modified = TicksFromStatx(entry.stx_mtime);
   return 0;
 }
 
 // Where statx is refused: kernels before 4.11 do not know it (ENOSYS), and
 // some container seccomp profiles forbid it (EPERM). "created" is missing
 // there.
-bool ReadStatWithoutBirthTime(const char* path, TimeValue stamps[3]) {
-  stamps[0] = 0;
+bool ReadStatWithoutBirthTime(const char* path, EntryStamps& stamps) {
+  stamps.created = 0;
   return ReadStatTimes(path, stamps);
 }
 
@@ -172,7 +172,7 @@ class LinuxPlatform final : public Platform {
   // The name as given, byte for byte: quotes, backslashes and "*" or "?"
   // are ordinary characters of a POSIX name, and a lookup by name expands
   // nothing.
-  bool FindEntryStamps(const Text& name, TimeValue stamps[3]) override {
+  bool FindEntryStamps(const Text& name, EntryStamps& stamps) override {
     const std::string path = EncodeUtf8(name.data(), name.size());
     if (path.find('\0') != std::string::npos) return false;
     const int error = ReadStatx(path.c_str(), stamps);

@@ -127,7 +127,7 @@ class Win32Platform final : public Platform {
   // the moment's millisecond and the offset comes out exact.
   int64_t UtcOffsetAt(TimeValue utc) override { return ZoneOffsetFromConversion(utc, ShownInZone); }
 
-  bool FindEntryStamps(const Text& name, TimeValue stamps[3]) override {
+  bool FindEntryStamps(const Text& name, EntryStamps& stamps) override {
     Text searched;
     if (!WindowsSearchName(name, searched)) return false;
     if (searched.find(u'\0') != Text::npos) return false;
@@ -136,9 +136,9 @@ class Win32Platform final : public Platform {
         FindFirstFileW(reinterpret_cast<const wchar_t*>(searched.c_str()), &entry);
     if (search == INVALID_HANDLE_VALUE) return false;
     FindClose(search);
-    stamps[0] = ValueFromFileTime(entry.ftCreationTime);
-    stamps[1] = ValueFromFileTime(entry.ftLastAccessTime);
-    stamps[2] = ValueFromFileTime(entry.ftLastWriteTime);
+    stamps.created = ValueFromFileTime(entry.ftCreationTime);
+    stamps.accessed = ValueFromFileTime(entry.ftLastAccessTime);
+    stamps.modified = ValueFromFileTime(entry.ftLastWriteTime);
     return true;
   }
 

@@ -7,7 +7,7 @@
 #include <string>
 #include <string_view>
 
-#include "platform/text.h"
+#include "base/text.h"
 
 Text DecodeUtf8(std::string_view bytes);
 

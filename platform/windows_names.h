@@ -2,7 +2,7 @@
 // the Windows build and the unit tests.
 #pragma once
 
-#include "platform/text.h"
+#include "base/text.h"
 
 // The text to hand to FindFirstFileW for the operand `name`, or false when
 // the name must not be searched:

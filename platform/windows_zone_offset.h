@@ -5,7 +5,7 @@
 
 #include <cstdint>
 
-#include "timing/time_value.h"
+#include "base/time_value.h"
 
 // The local clock time the zone shows at the UTC moment `utc`, for a
 // moment of whole milliseconds; false where the system cannot convert it.

@@ -4,9 +4,9 @@
 #include <array>
 #include <cstdint>
 
-#include "platform/exit_code.h"
-#include "platform/text.h"
-#include "timing/time_value.h"
+#include "base/exit_code.h"
+#include "base/text.h"
+#include "base/time_value.h"
 
 // |time2 - time1| in ticks: the exact difference rounded once to double
 // precision, as a whole number. Exact below 2^53 ticks; a difference too

@@ -2,14 +2,17 @@
 
 TimeValue TruncateToDay(TimeValue value) { return value / TicksPerDay * TicksPerDay; }
 
-void NormalizeToDate(Platform& platform, TimeValue& time1, TimeValue& time2, DateMode mode) {
-  if (mode == DateMode::Exact) return;
-  if (mode == DateMode::Local) {
-    time1 = platform.ToLocalTime(time1);
-    time2 = platform.ToLocalTime(time2);
-  }
-  time1 = TruncateToDay(time1);
-  time2 = TruncateToDay(time2);
+DateMode DecideDateMode(DateMode option, DateEffect first, DateEffect second) {
+  if (first == DateEffect::Exact || second == DateEffect::Exact) return DateMode::Exact;
+  const bool dayNamed =
+      first == DateEffect::LocalUnlessGiven || second == DateEffect::LocalUnlessGiven;
+  return dayNamed && option == DateMode::Exact ? DateMode::Local : option;
+}
+
+TimeValue CutToDate(Platform& platform, TimeValue value, OperandForm form, DateMode mode) {
+  if (mode == DateMode::Exact || form == OperandForm::WrittenDay) return value;
+  if (mode == DateMode::Local) value = platform.ToLocalTime(value);
+  return TruncateToDay(value);
 }
 
 Relation CompareTimes(TimeValue time1, TimeValue time2) {

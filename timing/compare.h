@@ -1,16 +1,25 @@
 // Date-only normalisation, comparison and the verdict.
 #pragma once
 
-#include "platform/exit_code.h"
+#include "base/exit_code.h"
+#include "base/time_value.h"
 #include "platform/platform.h"
-#include "timing/time_value.h"
+#include "timing/operand_value.h"
 
 // v truncated to the start of its day (signed division toward zero).
 TimeValue TruncateToDay(TimeValue value);
 
-// Local mode: converts both values to local time, then keeps their days.
-// Utc mode: keeps their UTC days. Exact mode: leaves both unchanged.
-void NormalizeToDate(Platform& platform, TimeValue& time1, TimeValue& time2, DateMode mode);
+// The date mode of a run: what the options chose (Exact when none did),
+// unless an operand asks for more. An operand that is a moment relative to
+// now or a fixed moment makes it Exact; one that is a day makes it Local
+// unless an option chose a date mode.
+DateMode DecideDateMode(DateMode option, DateEffect first, DateEffect second);
+
+// What a comparison in `mode` sees of a value of `form`. Exact mode: the
+// value. Local mode: the first tick of the value's local day, converted
+// with ToLocalTime; Utc mode: of its UTC day. A WrittenDay is already the
+// day on the mode's clock and stands as it is.
+TimeValue CutToDate(Platform& platform, TimeValue value, OperandForm form, DateMode mode);
 
 // SameTime when equal, Before when time1 < time2, else After.
 Relation CompareTimes(TimeValue time1, TimeValue time2);

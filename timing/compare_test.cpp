@@ -21,7 +21,7 @@ TEST(TruncateToDay, KeepsTheStartOfTheDayTowardZero) {
   for (const auto& c : cases) EXPECT_EQ(TruncateToDay(c.value), c.day) << c.value;
 }
 
-struct NormalizeCase {
+struct CutCase {
   TimeValue time1, time2;
   DateMode mode;
   Relation relation;
@@ -29,7 +29,7 @@ struct NormalizeCase {
 
 // The local offset is -1 h: 23:59 and 00:01 UTC on consecutive days are
 // 22:59 and 23:01 on one local day.
-const NormalizeCase NormalizeCases[] = {
+const CutCase CutCases[] = {
     {D + 5, D + 6, DateMode::Exact, Before},
     {D + 6, D + 5, DateMode::Exact, After},
     {D + 5, D + 6, DateMode::Utc, SameTime},
@@ -41,14 +41,13 @@ const NormalizeCase NormalizeCases[] = {
     {D + 30 * TicksPerMinute, D + 2 * Hour, DateMode::Local, Before},
 };
 
-TEST(NormalizeToDate, DateModesCompareLocalOrUtcDays) {
-  for (const NormalizeCase& c : NormalizeCases) {
-    SCOPED_TRACE(testing::Message() << "case #" << (&c - NormalizeCases));
-    FakePlatform platform;
+TEST(CutToDate, DateModesCompareLocalOrUtcDays) {
+  for (const CutCase& c : CutCases) {
+    SCOPED_TRACE(testing::Message() << "case #" << (&c - CutCases));
+    FakePlatform platform(FakeSystem::Windows);
     platform.utcOffsetTicks = -Hour;
-    TimeValue time1 = c.time1;
-    TimeValue time2 = c.time2;
-    NormalizeToDate(platform, time1, time2, c.mode);
+    const TimeValue time1 = CutToDate(platform, c.time1, OperandForm::Moment, c.mode);
+    const TimeValue time2 = CutToDate(platform, c.time2, OperandForm::DayOfMoment, c.mode);
     if (c.mode == DateMode::Exact) {
       EXPECT_EQ(time1, c.time1);
       EXPECT_EQ(time2, c.time2);
@@ -57,6 +56,34 @@ TEST(NormalizeToDate, DateModesCompareLocalOrUtcDays) {
       EXPECT_EQ(time2 % TicksPerDay, 0);
     }
     EXPECT_EQ(CompareTimes(time1, time2), c.relation);
+  }
+}
+
+TEST(CutToDate, LeavesAWrittenDayAsItStands) {
+  FakePlatform platform(FakeSystem::Windows);
+  platform.utcOffsetTicks = -Hour;
+  for (const DateMode mode : {DateMode::Local, DateMode::Utc}) {
+    EXPECT_EQ(CutToDate(platform, D, OperandForm::WrittenDay, mode), D);
+  }
+}
+
+TEST(DecideDateMode, TheOperandsOverrideOrDefaultTheOptions) {
+  using enum DateMode;
+  constexpr DateEffect File = DateEffect::None;
+  constexpr DateEffect Day = DateEffect::LocalUnlessGiven;  // today, a date: day
+  constexpr DateEffect Moment = DateEffect::Exact;          // now, a date: moment
+  const struct {
+    DateEffect second;
+    DateMode none, datelocal, dateutc;  // the mode without an option, with each
+  } cases[] = {
+      {File, Exact, Local, Utc},
+      {Day, Local, Local, Utc},
+      {Moment, Exact, Exact, Exact},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(DecideDateMode(Exact, File, c.second), c.none);
+    EXPECT_EQ(DecideDateMode(Local, File, c.second), c.datelocal);
+    EXPECT_EQ(DecideDateMode(Utc, File, c.second), c.dateutc);
   }
 }
 

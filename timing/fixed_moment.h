@@ -5,8 +5,8 @@
 
 #include <string_view>
 
+#include "base/time_value.h"
 #include "platform/platform.h"
-#include "timing/time_value.h"
 
 // A moment as written: a calendar day, or a day and a time of day, with or
 // without the zone it was written in.

@@ -84,7 +84,7 @@ const struct {
 };
 
 TEST(UtcFromLocalTime, SkippedTimesFailAndRepeatedOnesGiveTheEarlierMoment) {
-  FakePlatform platform;
+  FakePlatform platform(FakeSystem::Windows);
   platform.utcOffsetTicks = H;
   platform.offsetChanges = {{March29 + H, 2 * H}, {October25 + H, H}};
   for (const auto& c : LocalCases) {

@@ -2,11 +2,11 @@
 
 #include <string_view>
 
+#include "base/messages.h"
 #include "timing/fixed_moment.h"
 
 namespace {
 
-constexpr std::u16string_view InvalidExpressionPrefix = u"Invalid date/time expression: ";
 constexpr size_t DatePrefixLength = 5;  // "date:"
 
 // `now` less `count` units, held at 0 when that lies before the scale's
@@ -45,58 +45,6 @@ TimeValue TicksPerUnit(Platform& platform, char16_t letter) {
   }
 }
 
-bool EvaluateToday(const Text& operand, TimeValue now, DateMode& dateMode, TimeValue& time2) {
-  if (dateMode == DateMode::Exact) dateMode = DateMode::Local;
-  std::u16string_view count;
-  if (!CountText(operand, 5, count) || !IsAllDigits(count)) return false;
-  time2 = SubtractUnits(now, count, TicksPerDay);
-  return true;
-}
-
-bool EvaluateNow(Platform& platform, const Text& operand, TimeValue now, DateMode& dateMode,
-                 TimeValue& time2) {
-  dateMode = DateMode::Exact;
-  std::u16string_view count;
-  if (!CountText(operand, 3, count)) return false;
-  TimeValue step = TicksPerMinute;
-  const bool unitGiven = !count.empty() && (count.back() < u'0' || count.back() > u'9');
-  if (unitGiven) {
-    step = TicksPerUnit(platform, count.back());
-    count.remove_suffix(1);
-  }
-  if (step == 0 || !IsAllDigits(count)) return false;
-  time2 = SubtractUnits(now, count, step);
-  return true;
-}
-
-// A calendar day in local mode: the date mode converts every value with the
-// offset in force now, whatever its date, so the day's start less that
-// offset is what the conversion turns into the day's start.
-TimeValue LocalDayValue(Platform& platform, TimeValue dayStart, TimeValue now) {
-  const TimeValue value = dayStart - (platform.ToLocalTime(now) - now);
-  return value > 0 ? value : 0;
-}
-
-bool EvaluateFixedMoment(Platform& platform, const Text& operand, TimeValue now, DateMode& dateMode,
-                         TimeValue& time2) {
-  WrittenMoment moment;
-  if (!ParseWrittenMoment(std::u16string_view(operand).substr(DatePrefixLength), moment)) {
-    return false;
-  }
-  if (!moment.hasTimeOfDay) {
-    if (dateMode == DateMode::Exact) dateMode = DateMode::Local;
-    time2 = dateMode == DateMode::Local ? LocalDayValue(platform, moment.clockTime, now)
-                                        : moment.clockTime;
-    return true;
-  }
-  TimeValue utc = moment.clockTime - moment.zoneOffset;
-  if (!moment.hasZone && !UtcFromLocalTime(platform, moment.clockTime, utc)) return false;
-  if (utc < 0) return false;
-  dateMode = DateMode::Exact;
-  time2 = utc;
-  return true;
-}
-
 }  // namespace
 
 ReferenceKind RecognizeReferenceTime(Platform& platform, const Text& operand) {
@@ -116,15 +64,52 @@ bool IsAllDigits(std::u16string_view text) {
   return true;
 }
 
-void EvaluateReferenceTime(Platform& platform, ReferenceKind kind, const Text& operand,
-                           TimeValue now, DateMode& dateMode, TimeValue& time2, Text& message) {
-  bool valid = false;
-  if (kind == ReferenceKind::Today) valid = EvaluateToday(operand, now, dateMode, time2);
-  if (kind == ReferenceKind::Now) valid = EvaluateNow(platform, operand, now, dateMode, time2);
-  if (kind == ReferenceKind::Date) {
-    valid = EvaluateFixedMoment(platform, operand, now, dateMode, time2);
+OperandValue EvaluateToday(const Text& operand, TimeValue now) {
+  std::u16string_view count;
+  if (!CountText(operand, 5, count) || !IsAllDigits(count)) {
+    return FailedOperand(InvalidExpressionPrefix, operand);
   }
-  if (valid) return;
-  message.assign(InvalidExpressionPrefix);
-  message += operand;
+  return {SubtractUnits(now, count, TicksPerDay),
+          OperandForm::DayOfMoment,
+          DateEffect::LocalUnlessGiven,
+          {}};
+}
+
+OperandValue EvaluateNow(Platform& platform, const Text& operand, TimeValue now) {
+  std::u16string_view count;
+  if (!CountText(operand, 3, count)) return FailedOperand(InvalidExpressionPrefix, operand);
+  TimeValue step = TicksPerMinute;
+  const bool unitGiven = !count.empty() && (count.back() < u'0' || count.back() > u'9');
+  if (unitGiven) {
+    step = TicksPerUnit(platform, count.back());
+    count.remove_suffix(1);
+  }
+  if (step == 0 || !IsAllDigits(count)) return FailedOperand(InvalidExpressionPrefix, operand);
+  return {SubtractUnits(now, count, step), OperandForm::Moment, DateEffect::Exact, {}};
+}
+
+OperandValue EvaluateFixedMoment(Platform& platform, const Text& operand) {
+  WrittenMoment moment;
+  if (!ParseWrittenMoment(std::u16string_view(operand).substr(DatePrefixLength), moment)) {
+    return FailedOperand(InvalidExpressionPrefix, operand);
+  }
+  if (!moment.hasTimeOfDay) {
+    return {moment.clockTime, OperandForm::WrittenDay, DateEffect::LocalUnlessGiven, {}};
+  }
+  TimeValue utc = moment.clockTime - moment.zoneOffset;
+  if ((!moment.hasZone && !UtcFromLocalTime(platform, moment.clockTime, utc)) || utc < 0) {
+    return FailedOperand(InvalidExpressionPrefix, operand);
+  }
+  return {utc, OperandForm::Moment, DateEffect::Exact, {}};
+}
+
+OperandValue EvaluateReferenceTime(Platform& platform, ReferenceKind kind, const Text& operand,
+                                   TimeValue now) {
+  switch (kind) {
+    case ReferenceKind::Today: return EvaluateToday(operand, now);
+    case ReferenceKind::Now: return EvaluateNow(platform, operand, now);
+    case ReferenceKind::Date: return EvaluateFixedMoment(platform, operand);
+    case ReferenceKind::None: break;
+  }
+  return FailedOperand(InvalidExpressionPrefix, operand);
 }

@@ -2,8 +2,9 @@
 // operand.
 #pragma once
 
+#include "base/time_value.h"
 #include "platform/platform.h"
-#include "timing/time_value.h"
+#include "timing/operand_value.h"
 
 enum class ReferenceKind { None, Today, Now, Date };
 
@@ -15,20 +16,26 @@ ReferenceKind RecognizeReferenceTime(Platform& platform, const Text& operand);
 // True when every character is a decimal digit; true for the empty text.
 bool IsAllDigits(std::u16string_view text);
 
-// Evaluates a recognised expression against `now`:
-// - Today: now less n days; an exact date mode becomes local.
-// - Now: now less n minutes, or n of the step that a last letter names
-//   after lower-casing (s, m, h, or d for days of 24 hours); forces exact.
-// - Date, a calendar day (date:YYYY-MM-DD): the date mode as for Today;
-//   the start of that day in UTC mode, and in local mode that start less
-//   the offset the local conversion applies, so that the conversion brings
-//   it back to the day (held at 0).
-// - Date with a time of day: that moment, in the zone given, or else in
-//   local time by the zone's rules on that date (see UtcFromLocalTime);
-//   forces exact.
-// A moment before the start of the tick scale is held at 0. On a malformed
-// expression, a local time that the clock skips or a fixed moment before
-// 1601, sets `message` to "Invalid date/time expression: " + the operand
-// and leaves `time2` alone.
-void EvaluateReferenceTime(Platform& platform, ReferenceKind kind, const Text& operand,
-                           TimeValue now, DateMode& dateMode, TimeValue& time2, Text& message);
+// Each of the three fails with "Invalid date/time expression: " + the
+// operand when it is malformed. A moment before the start of the tick
+// scale is held at 0.
+
+// TODAY[-n]: the day of `now` less n days, local unless a date option is
+// given.
+OperandValue EvaluateToday(const Text& operand, TimeValue now);
+
+// NOW[-n[unit]]: `now` less n minutes, or n of the step that a last letter
+// names after lower-casing (s, m, h, or d for days of 24 hours); compared
+// exactly whatever the options say.
+OperandValue EvaluateNow(Platform& platform, const Text& operand, TimeValue now);
+
+// date:YYYY-MM-DD: that calendar day as written, local unless a date
+// option is given. date: with a time of day: that moment, in the zone
+// given, or else in local time by the zone's rules on that date (see
+// UtcFromLocalTime), compared exactly; a local time that the clock skips
+// and a moment before 1601 fail.
+OperandValue EvaluateFixedMoment(Platform& platform, const Text& operand);
+
+// The one of the three that `kind` (not None) names.
+OperandValue EvaluateReferenceTime(Platform& platform, ReferenceKind kind, const Text& operand,
+                                   TimeValue now);

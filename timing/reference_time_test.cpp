@@ -19,7 +19,7 @@ TEST(RecognizeReferenceTime, LooksOnlyAtTheLowerCasedPrefix) {
       {u".\\today.txt", ReferenceKind::None}, {u"know", ReferenceKind::None},
       {u"DATE:x", ReferenceKind::Date},       {u"dates.txt", ReferenceKind::None},
   };
-  FakePlatform platform;
+  FakePlatform platform(FakeSystem::Windows);
   for (const auto& c : cases) {
     EXPECT_EQ(RecognizeReferenceTime(platform, c.operand), c.kind)
         << testing::PrintToString(Text(c.operand));
@@ -38,79 +38,81 @@ constexpr TimeValue Untouched = -7;
 constexpr TimeValue H = TicksPerHour;
 constexpr TimeValue June15 = 155'393 * TicksPerDay;  // 2026-06-15
 
+constexpr OperandForm Moment = OperandForm::Moment;
+constexpr OperandForm Day = OperandForm::DayOfMoment;
+constexpr OperandForm WrittenDay = OperandForm::WrittenDay;
+constexpr DateEffect Local = DateEffect::LocalUnlessGiven;
+constexpr DateEffect Exact = DateEffect::Exact;
+
 struct EvaluateCase {
   Text operand;
-  DateMode modeBefore;
-  DateMode modeAfter;
-  TimeValue time2;
+  OperandForm form;
+  DateEffect effect;
+  TimeValue time;
   bool valid;
 };
 
 const EvaluateCase EvaluateCases[] = {
-    {u"today", DateMode::Exact, DateMode::Local, Now, true},
-    {u"TODAY", DateMode::Utc, DateMode::Utc, Now, true},
-    {u"Today-3", DateMode::Exact, DateMode::Local, Now - 3 * TicksPerDay, true},
-    {u"today-", DateMode::Local, DateMode::Local, Now, true},
-    {u"today-007", DateMode::Exact, DateMode::Local, Now - 7 * TicksPerDay, true},
-    {u"today-200000", DateMode::Exact, DateMode::Local, 12'345, true},
-    {u"today-200001", DateMode::Exact, DateMode::Local, 0, true},
-    {u"today-99999999999", DateMode::Exact, DateMode::Local, 0, true},
-    {u"today-" + Text(40, u'9'), DateMode::Exact, DateMode::Local, 0, true},
-    {u"today-" + Text(30, u'0') + u"2", DateMode::Exact, DateMode::Local, Now - 2 * TicksPerDay,
-     true},
-    {u"now", DateMode::Local, DateMode::Exact, Now, true},
-    {u"NOW-90", DateMode::Utc, DateMode::Exact, Now - 90 * TicksPerMinute, true},
-    {u"now-", DateMode::Exact, DateMode::Exact, Now, true},
-    {u"now-288000000", DateMode::Exact, DateMode::Exact, 12'345, true},
-    {u"now-288000001", DateMode::Exact, DateMode::Exact, 0, true},
-    {u"now-1" + Text(39, u'0'), DateMode::Exact, DateMode::Exact, 0, true},
-    {u"today+1", DateMode::Exact, DateMode::Local, Untouched, false},
-    {u"today-1.5", DateMode::Exact, DateMode::Local, Untouched, false},
-    {u"today-x", DateMode::Exact, DateMode::Local, Untouched, false},
-    {u"today 8", DateMode::Exact, DateMode::Local, Untouched, false},
-    {u"today8", DateMode::Exact, DateMode::Local, Untouched, false},
-    {u"todays.txt", DateMode::Exact, DateMode::Local, Untouched, false},
-    {u"today--1", DateMode::Exact, DateMode::Local, Untouched, false},
-    {u"now-x", DateMode::Exact, DateMode::Exact, Untouched, false},
-    {u"now+5", DateMode::Exact, DateMode::Exact, Untouched, false},
-    {u"nowhere.txt", DateMode::Exact, DateMode::Exact, Untouched, false},
-    {u"now-90s", DateMode::Exact, DateMode::Exact, Now - 90 * TicksPerSecond, true},
-    {u"NOW-2H", DateMode::Local, DateMode::Exact, Now - 2 * H, true},
-    {u"now-7d", DateMode::Exact, DateMode::Exact, Now - 7 * TicksPerDay, true},
-    {u"now-h", DateMode::Exact, DateMode::Exact, Now, true},
-    {u"now-9999999999999999d", DateMode::Exact, DateMode::Exact, 0, true},
-    {u"now-2x", DateMode::Exact, DateMode::Exact, Untouched, false},
-    {u"now-2hs", DateMode::Exact, DateMode::Exact, Untouched, false},
-    {u"today-2d", DateMode::Exact, DateMode::Local, Untouched, false},
-    // In a zone of +1 h all year. A day in local mode comes less the offset
-    // of now, held at 0.
-    {u"date:2026-06-15", DateMode::Exact, DateMode::Local, June15 - H, true},
-    {u"DATE:2026-06-15", DateMode::Utc, DateMode::Utc, June15, true},
-    {u"date:1601-01-01", DateMode::Local, DateMode::Local, 0, true},
-    {u"date:2026-06-15T12:00", DateMode::Local, DateMode::Exact, June15 + 11 * H, true},
-    {u"date:2026-06-15T12:00+02:00", DateMode::Utc, DateMode::Exact, June15 + 10 * H, true},
-    {u"date:1601-01-01T00:00-01:00", DateMode::Exact, DateMode::Exact, H, true},
-    {u"date:1601-01-01T00:30", DateMode::Exact, DateMode::Exact, Untouched, false},
-    {u"date:2026-02-29", DateMode::Exact, DateMode::Local, Untouched, false},
+    {u"today", Day, Local, Now, true},
+    {u"TODAY", Day, Local, Now, true},
+    {u"Today-3", Day, Local, Now - 3 * TicksPerDay, true},
+    {u"today-", Day, Local, Now, true},
+    {u"today-007", Day, Local, Now - 7 * TicksPerDay, true},
+    {u"today-200000", Day, Local, 12'345, true},
+    {u"today-200001", Day, Local, 0, true},
+    {u"today-99999999999", Day, Local, 0, true},
+    {u"today-" + Text(40, u'9'), Day, Local, 0, true},
+    {u"today-" + Text(30, u'0') + u"2", Day, Local, Now - 2 * TicksPerDay, true},
+    {u"now", Moment, Exact, Now, true},
+    {u"NOW-90", Moment, Exact, Now - 90 * TicksPerMinute, true},
+    {u"now-", Moment, Exact, Now, true},
+    {u"now-288000000", Moment, Exact, 12'345, true},
+    {u"now-288000001", Moment, Exact, 0, true},
+    {u"now-1" + Text(39, u'0'), Moment, Exact, 0, true},
+    {u"today+1", Day, Local, Untouched, false},
+    {u"today-1.5", Day, Local, Untouched, false},
+    {u"today-x", Day, Local, Untouched, false},
+    {u"today 8", Day, Local, Untouched, false},
+    {u"today8", Day, Local, Untouched, false},
+    {u"todays.txt", Day, Local, Untouched, false},
+    {u"today--1", Day, Local, Untouched, false},
+    {u"now-x", Moment, Exact, Untouched, false},
+    {u"now+5", Moment, Exact, Untouched, false},
+    {u"nowhere.txt", Moment, Exact, Untouched, false},
+    {u"now-90s", Moment, Exact, Now - 90 * TicksPerSecond, true},
+    {u"NOW-2H", Moment, Exact, Now - 2 * H, true},
+    {u"now-7d", Moment, Exact, Now - 7 * TicksPerDay, true},
+    {u"now-h", Moment, Exact, Now, true},
+    {u"now-9999999999999999d", Moment, Exact, 0, true},
+    {u"now-2x", Moment, Exact, Untouched, false},
+    {u"now-2hs", Moment, Exact, Untouched, false},
+    {u"today-2d", Day, Local, Untouched, false},
+    // In a zone of +1 h all year. A day stays the day it names.
+    {u"date:2026-06-15", WrittenDay, Local, June15, true},
+    {u"DATE:2026-06-15", WrittenDay, Local, June15, true},
+    {u"date:1601-01-01", WrittenDay, Local, 0, true},
+    {u"date:2026-06-15T12:00", Moment, Exact, June15 + 11 * H, true},
+    {u"date:2026-06-15T12:00+02:00", Moment, Exact, June15 + 10 * H, true},
+    {u"date:1601-01-01T00:00-01:00", Moment, Exact, H, true},
+    {u"date:1601-01-01T00:30", Moment, Exact, Untouched, false},
+    {u"date:2026-02-29", WrittenDay, Local, Untouched, false},
 };
 
-TEST(EvaluateReferenceTime, GivesTime2AndTheDateModeOrTheMessage) {
+TEST(EvaluateReferenceTime, GivesTheValueItsFormAndDateEffectOrTheMessage) {
   for (const EvaluateCase& c : EvaluateCases) {
     SCOPED_TRACE(testing::PrintToString(c.operand));
-    FakePlatform platform;
+    FakePlatform platform(FakeSystem::Windows);
     platform.utcOffsetTicks = H;
     const ReferenceKind kind = RecognizeReferenceTime(platform, c.operand);
     ASSERT_NE(kind, ReferenceKind::None);
-    DateMode mode = c.modeBefore;
-    TimeValue time2 = Untouched;
-    Text message;
-    EvaluateReferenceTime(platform, kind, c.operand, Now, mode, time2, message);
-    EXPECT_EQ(time2, c.time2);
+    const OperandValue value = EvaluateReferenceTime(platform, kind, c.operand, Now);
     if (c.valid) {
-      EXPECT_EQ(message, u"");
-      EXPECT_EQ(mode, c.modeAfter);
+      EXPECT_EQ(value.message, u"");
+      EXPECT_EQ(value.time, c.time);
+      EXPECT_EQ(value.form, c.form);
+      EXPECT_EQ(value.dateEffect, c.effect);
     } else {
-      EXPECT_EQ(message, u"Invalid date/time expression: " + c.operand);
+      EXPECT_EQ(value.message, u"Invalid date/time expression: " + c.operand);
     }
   }
 }

@@ -1,8 +1,13 @@
 #include "timing/stamp_lookup.h"
 
-TimeValue LookupStamp(Platform& platform, const Text& name, StampKind kind) {
-  if (name.empty()) return 0;
-  TimeValue stamps[3] = {0, 0, 0};
-  if (!platform.FindEntryStamps(name, stamps)) return 0;
-  return stamps[static_cast<int>(kind)];
+#include "base/messages.h"
+
+OperandValue EvaluateFileOperand(Platform& platform, const Text& name, StampKind kind) {
+  EntryStamps stamps;
+  if (name.empty() || !platform.FindEntryStamps(name, stamps) || StampOf(stamps, kind) == 0) {
+    return FailedOperand(NotFoundPrefix, name);
+  }
+  OperandValue value;
+  value.time = StampOf(stamps, kind);
+  return value;
 }

@@ -1,11 +1,12 @@
-// Reads one stamp of a named file or directory from its directory entry.
+// A file or directory name as an operand: one stamp of its directory entry.
 #pragma once
 
+#include "base/time_value.h"
 #include "platform/platform.h"
-#include "timing/time_value.h"
+#include "timing/operand_value.h"
 
 // The stamp `kind` of the entry called `name`, in UTC ticks, as the
-// platform's directory lookup finds it. Returns 0 for an empty name, a name
-// the platform refuses, a missing entry and a stamp the file system records
-// as zero.
-TimeValue LookupStamp(Platform& platform, const Text& name, StampKind kind);
+// platform's directory lookup finds it: a Moment with no date effect. An
+// empty name, a name the platform refuses, a missing entry and a stamp the
+// file system records as zero fail with "Not found or invalid: " + `name`.
+OperandValue EvaluateFileOperand(Platform& platform, const Text& name, StampKind kind);

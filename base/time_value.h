@@ -1,4 +1,5 @@
 // The time scale and the small value types every part of Datora shares.
+// A leaf: it includes nothing of the project.
 #pragma once
 
 #include <cstdint>
@@ -15,8 +16,19 @@ inline constexpr TimeValue TicksPerDay = 24 * TicksPerHour;
 // Seconds between 1601-01-01 and 1970-01-01, both UTC.
 inline constexpr int64_t UnixEpochSeconds = 11'644'473'600;
 
-// The order of the three stamps in a directory entry.
+// Which stamp of a directory entry a comparison reads.
 enum class StampKind : int { Created = 0, Accessed = 1, Modified = 2 };
+
+// The stamps of one directory entry, in UTC ticks; 0 where the file system
+// records none.
+struct EntryStamps {
+  TimeValue created = 0;
+  TimeValue accessed = 0;
+  TimeValue modified = 0;
+};
+
+// The stamp `kind` of `stamps`.
+TimeValue StampOf(const EntryStamps& stamps, StampKind kind);
 
 // Relation bits; "before" and "after" describe the first operand relative
 // to the second. The grammar combines them into masks.

@@ -1,4 +1,4 @@
-#include "app/messages.h"
+#include "base/messages.h"
 
 namespace {
 
@@ -31,7 +31,3 @@ constexpr std::u16string_view Usage[] = {
 }  // namespace
 
 std::span<const std::u16string_view> UsageLines() { return Usage; }
-
-bool IsUsageRequest(const Text& firstParameter) {
-  return firstParameter.empty() || firstParameter == u"/?";
-}

@@ -1,4 +1,4 @@
-#include "timing/time_value.h"
+#include "base/time_value.h"
 
 #include <limits>
 
@@ -33,4 +33,13 @@ TimeValue AddTicksSaturated(TimeValue a, int64_t b) {
     return b > 0 ? std::numeric_limits<TimeValue>::max() : std::numeric_limits<TimeValue>::min();
   }
   return sum;
+}
+
+TimeValue StampOf(const EntryStamps& stamps, StampKind kind) {
+  switch (kind) {
+    case StampKind::Created: return stamps.created;
+    case StampKind::Accessed: return stamps.accessed;
+    case StampKind::Modified: return stamps.modified;
+  }
+  return 0;
 }

@@ -1,4 +1,4 @@
-#include "timing/time_value.h"
+#include "base/time_value.h"
 
 #include <gtest/gtest.h>
 
