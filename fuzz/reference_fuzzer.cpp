@@ -36,7 +36,7 @@ OperandValue CheckExpression(FakePlatform& platform, const Text& operand, TimeVa
                              TimeValue stampInput) {
   const ReferenceKind kind = RecognizeReferenceTime(platform, operand);
   if (kind == ReferenceKind::None) return {stampInput, OperandForm::Moment, DateEffect::None, {}};
-  const OperandValue value = EvaluateReferenceTime(platform, kind, operand, now);
+  OperandValue value = EvaluateReferenceTime(platform, kind, operand, now);
   if (value.Failed()) {
     Require(value.message == u"Invalid date/time expression: " + operand,
             "wrong expression message");

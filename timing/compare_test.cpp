@@ -67,11 +67,12 @@ TEST(CutToDate, LeavesAWrittenDayAsItStands) {
   }
 }
 
+constexpr DateEffect File = DateEffect::None;
+constexpr DateEffect Day = DateEffect::LocalUnlessGiven;  // today, a date: day
+constexpr DateEffect Moment = DateEffect::Exact;          // now, a date: moment
+
 TEST(DecideDateMode, TheOperandsOverrideOrDefaultTheOptions) {
   using enum DateMode;
-  constexpr DateEffect File = DateEffect::None;
-  constexpr DateEffect Day = DateEffect::LocalUnlessGiven;  // today, a date: day
-  constexpr DateEffect Moment = DateEffect::Exact;          // now, a date: moment
   const struct {
     DateEffect second;
     DateMode none, datelocal, dateutc;  // the mode without an option, with each
