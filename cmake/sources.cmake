@@ -19,6 +19,8 @@ set(DATORA_CORE_SOURCES
   ${datora_root}/timing/fixed_moment.cpp
   ${datora_root}/timing/operand_value.cpp
   ${datora_root}/timing/reference_time.cpp
+  ${datora_root}/timing/set_decision.cpp
+  ${datora_root}/timing/set_operand.cpp
   ${datora_root}/timing/stamp_lookup.cpp)
 
 # The Windows rules for parameters and names, pure code: linked into the
