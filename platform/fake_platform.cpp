@@ -35,6 +35,34 @@ bool FakePlatform::FindEntryStamps(const Text& name, EntryStamps& stamps) {
   return true;
 }
 
+// Sets of files, as plainly as the tests need them: no name rules beyond
+// the member prefix, every stamp readable.
+PathKind FakePlatform::ProbeSetPath(const Text& path) {
+  if (directories.count(path) != 0) return PathKind::Directory;
+  return entries.count(path) != 0 ? PathKind::Entry : PathKind::Missing;
+}
+
+ListingEnd FakePlatform::ListDirectory(const Text& root, std::span<const Text> below, StampKind,
+                                       ListingVisitor& visitor) {
+  Text key = root;
+  for (const Text& component : below) key += u'/' + component;
+  const auto found = directories.find(key);
+  if (found == directories.end()) return ListingEnd::Vanished;
+  for (const FakeListedEntry& listed : found->second) {
+    ListedEntry entry;
+    entry.name = listed.name;
+    entry.isDirectory = listed.isDirectory;
+    entry.stamps = listed.stamps;
+    if (!visitor.Visit(entry)) break;
+  }
+  return ListingEnd::Listed;
+}
+
+Text FakePlatform::MemberPathPrefix(const Text& path) {
+  if (system == FakeSystem::Windows) return WindowsMemberPathPrefix(path);
+  return !path.empty() && path.back() == u'/' ? path : path + u'/';
+}
+
 void FakePlatform::LowerCase(Text& text) { LowerCaseAscii(text); }
 
 void FakePlatform::WriteLine(const Text& text) {

@@ -39,6 +39,16 @@ class FakePlatform final : public Platform {
   std::map<TimeValue, int64_t> offsetChanges;
   std::map<Text, FakeEntry> entries;
 
+  // Sets of files: each directory's entries, keyed by the set's root
+  // followed by one '/' and a component for each level below it. A path
+  // that is no key here but one in `entries` is an Entry.
+  struct FakeListedEntry {
+    Text name;
+    bool isDirectory = false;
+    EntryStamps stamps;
+  };
+  std::map<Text, std::vector<FakeListedEntry>> directories;
+
   std::vector<Text> namesLookedUp;  // as the system would search them
   Text output;                      // what reached standard output, each line ended by LF
   Text error;                       // what reached standard error, each line ended by LF
@@ -48,6 +58,11 @@ class FakePlatform final : public Platform {
   TimeValue ToLocalTime(TimeValue utc) override;
   int64_t UtcOffsetAt(TimeValue utc) override;
   bool FindEntryStamps(const Text& name, EntryStamps& stamps) override;
+  PathKind ProbeSetPath(const Text& path) override;
+  ListingEnd ListDirectory(const Text& root, std::span<const Text> below, StampKind kind,
+                           ListingVisitor& visitor) override;
+  char16_t PathSeparator() override { return system == FakeSystem::Linux ? u'/' : u'\\'; }
+  Text MemberPathPrefix(const Text& path) override;
   void LowerCase(Text& text) override;
   void WriteLine(const Text& text) override;
   void WriteErrorText(std::span<const std::u16string_view> lines) override;
