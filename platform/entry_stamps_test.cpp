@@ -202,10 +202,11 @@ TEST_F(ListDirectoryContract, LinuxPlatformDoesNotReadABindMountOfAnAncestorAgai
 
 // Deeper than a path can be long and than the descriptors allowed: each
 // level holds "d" and the deepest one the file "f".
+constexpr size_t DeepTreeLevels = 3000;
+
 TEST_F(ListDirectoryContract, LinuxPlatformListsATreeThreeThousandLevelsDeep) {
-  constexpr size_t Depth = 3000;
   int fd = open(root.c_str(), O_RDONLY | O_DIRECTORY);
-  for (size_t level = 0; level < Depth; ++level) {
+  for (size_t level = 0; level < DeepTreeLevels; ++level) {
     ASSERT_EQ(mkdirat(fd, "d", 0700), 0);
     const int below = openat(fd, "d", O_RDONLY | O_DIRECTORY);
     close(fd);
@@ -218,15 +219,15 @@ TEST_F(ListDirectoryContract, LinuxPlatformListsATreeThreeThousandLevelsDeep) {
   const struct rlimit lowered = {256, limit.rlim_max};
   ASSERT_EQ(setrlimit(RLIMIT_NOFILE, &lowered), 0);
   Platform& platform = OpenSystemPlatform(0, nullptr);
-  const std::vector<Text> path(Depth, u"d");
-  for (size_t level = 0; level <= Depth; ++level) {
+  const std::vector<Text> path(DeepTreeLevels, u"d");
+  for (size_t level = 0; level <= DeepTreeLevels; ++level) {
     const std::span<const Text> below(path.data(), level);
     Collector collector;
     ASSERT_EQ(platform.ListDirectory(Path(""), below, StampKind::Modified, collector),
               ListingEnd::Listed)
         << level;
     ASSERT_EQ(collector.seen.size(), level == 0 ? RootListing.size() + 1 : 1) << level;
-    ASSERT_EQ(collector.seen.count(level == Depth ? u"f" : u"d"), 1) << level;
+    ASSERT_EQ(collector.seen.count(level == DeepTreeLevels ? u"f" : u"d"), 1) << level;
   }
   // Back up after the shallow descriptors were closed: reopened from the root.
   const std::map<Text, Seen> level2 = {{u"d", Directory}};

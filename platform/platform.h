@@ -13,7 +13,6 @@
 #include "base/text.h"
 #include "base/time_value.h"
 
-
 // What a set operand's path names.
 enum class PathKind {
   Missing,    // nothing, or a name this system's rules refuse

@@ -7,6 +7,9 @@ namespace {
 constexpr std::u16string_view LongPathPrefix = u"\\\\?\\";
 constexpr std::u16string_view LongUncPrefix = u"\\\\?\\UNC\\";
 constexpr std::u16string_view Wildcards = u"*?<>\"";
+constexpr uint32_t DirectoryAttribute = 0x10;      // FILE_ATTRIBUTE_DIRECTORY
+constexpr uint32_t ReparsePointAttribute = 0x400;  // FILE_ATTRIBUTE_REPARSE_POINT
+constexpr uint32_t NameSurrogateTag = 0x20000000;  // IsReparseTagNameSurrogate
 
 bool IsBareDrive(std::u16string_view path) {
   if (path.size() != 2 || path[1] != u':') return false;
@@ -75,11 +78,8 @@ Text WindowsLongPathForm(const Text& full) {
 }
 
 bool WindowsDescends(uint32_t attributes, uint32_t reparseTag) {
-  constexpr uint32_t Directory = 0x10;            // FILE_ATTRIBUTE_DIRECTORY
-  constexpr uint32_t ReparsePoint = 0x400;        // FILE_ATTRIBUTE_REPARSE_POINT
-  constexpr uint32_t NameSurrogate = 0x20000000;  // IsReparseTagNameSurrogate
-  if ((attributes & Directory) == 0) return false;
-  return (attributes & ReparsePoint) == 0 || (reparseTag & NameSurrogate) == 0;
+  if ((attributes & DirectoryAttribute) == 0) return false;
+  return (attributes & ReparsePointAttribute) == 0 || (reparseTag & NameSurrogateTag) == 0;
 }
 
 bool WindowsSearchName(const Text& name, Text& searched) {
