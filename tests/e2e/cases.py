@@ -1,5 +1,10 @@
 """The end-to-end case table and the files it runs against.
 
+The table runs against every build: the Linux binaries directly (arm64
+under qemu-user), and for the Windows rows the cross-compiled datora.exe
+(mingw-w64) under Wine, with a case's `windows_skip` naming what Wine cannot
+honour.
+
 Every stamp is set by the fixture, either at a fixed UTC moment or relative
 to the moment the fixture is made. Cases that depend on the local day run
 under a TZ chosen so that the run is near local noon, far from midnight.

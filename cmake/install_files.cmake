@@ -1,7 +1,7 @@
 # Which file `cmake --install` and the packages put where. On Windows a flat
 # folder: datora.exe beside its read-me and licence. On Linux the usual
-# tree, in install components that cmake/cpack_options.cmake puts together
-# into each package:
+# tree, in install components that cmake/package_per_generator.cmake puts
+# together into each package:
 #   (unnamed)  the binary, the manual page, the completion, the read-me:
 #              every package and a plain install
 #   licence    LICENSE and the copyright file: the .tar.gz, the .rpm and a
