@@ -18,6 +18,8 @@ import tempfile
 import zipfile
 
 SOURCE = os.path.abspath(os.path.join(os.path.dirname(__file__), "..", ".."))
+sys.path.insert(0, os.path.join(SOURCE, "tests", "e2e"))
+from cases import BANNER, USAGE  # noqa: E402
 
 DEB_FILES = {
     "usr/bin/datora": None,
@@ -147,7 +149,8 @@ def check_tar(archive, work):
           f"{command} left no {binary}: {unpacked.stderr!r}")
     if os.path.exists(binary):
         usage = run([binary], home)
-        check(usage.returncode == 255 and usage.stderr.startswith(b"Datora, ver. 2.4"),
+        check(usage.returncode == 255 and
+              usage.stderr == (BANNER + USAGE + "\n").replace("\r\n", "\n").encode(),
               f"datora from ~/.local gave {usage.returncode}, {usage.stderr[:40]!r}")
 
 
@@ -173,7 +176,7 @@ def check_zip(archive, work, wine):
         usage = run([wine, exe], os.path.dirname(exe), env)
         # A new Wine prefix announces itself on standard error first.
         check(usage.returncode == 255 and
-              "Datora, ver. 2.4".encode("utf-16-le") in usage.stderr,
+              (BANNER + USAGE + "\n").encode("utf-16-le") in usage.stderr,
               f".zip's datora.exe under Wine gave {usage.returncode}, {usage.stderr[-80:]!r}")
     else:
         print("note: Wine not found, the packaged datora.exe was not run")

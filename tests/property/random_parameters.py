@@ -32,6 +32,9 @@ import subprocess
 import sys
 import tempfile
 
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "e2e"))
+import cases  # noqa: E402
+
 KEYWORDS = ["created", "modified", "accessed", "before", "after", "sametime", "not",
             "/datelocal", "/dateutc", "/debug", "/dst"]
 RELATIONS = {"before": 2, "after": 4, "sametime": 1}
@@ -47,7 +50,8 @@ EXISTING = ["old.txt", "new.txt", "folder", "with space.txt", "caf\u00e9.txt", "
             os.fsdecode(b"bad\xff\xfe.txt"), 'q"uote', "back\\", "what?.txt"]
 MISSING = ["missing.txt", "gone", "a*.txt", "a?.txt", "x" * 300, "\\", "folder\\\\",
            os.fsdecode(b"\xc3(\xed\xa0\x80"), "line\nbreak", "\x01\x1b[31m", "today.txt"]
-USAGE_START = "Datora, ver. 2.4"
+# Each usage line ends in LF; the message's own LF follows the last.
+USAGE = (cases.BANNER + cases.USAGE).replace("\r\n", "\n")
 REPORT = re.compile(r"\AResp: (true|false)\nDiff: \d+ (days|seconds)( before| after)?\n\Z")
 
 
@@ -319,8 +323,7 @@ def check(model, arguments, code, out, err):
         if expected is None:
             problems.append("error %r where the model expects a verdict" % text[:200])
         elif expected == "usage":
-            # Each usage line ends in LF; the message's own LF follows the last.
-            if not text.startswith(USAGE_START) or not text.endswith(")\n") or "\r" in text:
+            if text != USAGE:
                 problems.append("usage text expected, got %r" % text[:200])
         elif text != expected:
             problems.append("message %r, expected %r" % (text[:200], expected[:200]))
