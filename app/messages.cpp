@@ -1,10 +1,12 @@
 #include "app/messages.h"
 
+#include "datora_version.h"
+
 namespace {
 
 // The banner, then the usage lines; the line ends are the platform's.
 constexpr std::u16string_view Usage[] = {
-    u"Datora, ver. 2.4 - the Datora developers, 2026",
+    u"Datora, ver. " DATORA_VERSION u" - the Datora developers, 2026",
     u"compares ..",
     u"    the time&date of two files (or directories),",
     u"    the date only, time ignored",

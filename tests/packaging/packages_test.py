@@ -21,9 +21,12 @@ SOURCE = os.path.abspath(os.path.join(os.path.dirname(__file__), "..", ".."))
 sys.path.insert(0, os.path.join(SOURCE, "tests", "e2e"))
 from cases import BANNER, USAGE  # noqa: E402
 
+# Each file with the one it must equal: in the source tree, or (the manual
+# page, MAN_PAGE) in the build tree.
+MAN_PAGE = "usr/share/man/man1/datora.1.gz"
 DEB_FILES = {
     "usr/bin/datora": None,
-    "usr/share/man/man1/datora.1.gz": "docs/datora.1",
+    MAN_PAGE: None,
     "usr/share/bash-completion/completions/datora": "completion/datora.bash",
     "usr/share/doc/datora/copyright": None,
     "usr/share/doc/datora/changelog.gz": None,
@@ -36,6 +39,8 @@ TAR_FILES = {"bin/datora", "share/man/man1/datora.1.gz", "share/bash-completion/
 # The notice of the C library linked into the Linux binary (--runtime-notice).
 RUNTIME_NOTICE = None
 ZIP_FILES = {"datora.exe", "README.md", "LICENSE"}
+# The project's version (--version).
+VERSION = None
 
 failures = []
 checks = 0
@@ -90,7 +95,7 @@ def check_deb(deb, work):
     fields = subprocess.run(["dpkg-deb", "-f", deb, "Package", "Version"],
                             capture_output=True, text=True).stdout
     check("Package: datora" in fields, f".deb package name: {fields!r}")
-    check("Version: 2.4" in fields, f".deb version: {fields!r}")
+    check(f"Version: {VERSION}\n" in fields, f".deb version: {fields!r}")
 
     root = os.path.join(work, "deb-root")
     subprocess.run(["dpkg", "-x", deb, root], check=True)
@@ -100,6 +105,9 @@ def check_deb(deb, work):
             if name.endswith(".gz"):
                 data = gzip.decompress(data)
             check(data == read(os.path.join(SOURCE, source)), f".deb's {name} differs from {source}")
+    if os.path.exists(os.path.join(root, MAN_PAGE)):
+        title = gzip.decompress(read(os.path.join(root, MAN_PAGE))).split(b"\n")[0]
+        check(f'"Datora {VERSION}"'.encode() in title, f".deb's manual page is titled {title!r}")
     if "usr/share/doc/datora/copyright" in names:
         check_notices(read(os.path.join(root, "usr/share/doc/datora/copyright")), ".deb's copyright")
 
@@ -137,9 +145,11 @@ def check_tar(archive, work):
         if copyright:
             check_notices(tar.extractfile(copyright[0]).read(), ".tar.gz's copyright")
 
-    # The read-me's command as written, into a home of its own.
-    command = (f"mkdir -p ~/.local && tar -xzf {os.path.basename(archive)} "
-               "--strip-components=1 -C ~/.local")
+    # The read-me's command as written, into a home of its own. It names the
+    # archive of any version.
+    pattern = os.path.basename(archive).replace(f"-{VERSION}-", "-*-")
+    check(pattern != os.path.basename(archive), f"{archive} is not named for version {VERSION}")
+    command = f"mkdir -p ~/.local && tar -xzf {pattern} --strip-components=1 -C ~/.local"
     check(command in read(os.path.join(SOURCE, "README.md")).decode(), f"README.md lacks {command}")
     home = os.path.join(work, "home")
     os.makedirs(home)
@@ -188,13 +198,17 @@ def main():
     parser.add_argument("--windows-build")
     parser.add_argument("--wine", default="wine")
     parser.add_argument("--runtime-notice", help="a C library's notice the copyright files hold")
+    parser.add_argument("--version", required=True, help="the version the packages carry")
     args = parser.parse_args()
-    global RUNTIME_NOTICE
+    global RUNTIME_NOTICE, VERSION
     RUNTIME_NOTICE = args.runtime_notice
+    VERSION = args.version
     if not args.native_build and not args.windows_build:
         parser.error("give --native-build, --windows-build or both")
     with tempfile.TemporaryDirectory(prefix="datora-packages-") as work:
         if args.native_build:
+            DEB_FILES[MAN_PAGE] = os.path.abspath(os.path.join(args.native_build, "packaging",
+                                                               "datora.1"))
             made = make_packages(args.native_build, os.path.join(work, "linux"), (".deb", ".tar.gz"))
             if ".deb" in made:
                 check_deb(made[".deb"], work)

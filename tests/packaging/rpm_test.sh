@@ -4,11 +4,14 @@
 # where the binary answers the end-to-end table's usage and grammar rows
 # and man reads the page?
 #
-#   rpm_test.sh BUILD_DIR ARCH [EMULATOR]    e.g. build/musl-arm64 aarch64 qemu-aarch64-static
+#   rpm_test.sh BUILD_DIR ARCH VERSION [EMULATOR]
+#   e.g. build/musl-arm64 aarch64 VERSION qemu-aarch64-static, VERSION being
+#   the one in the project() call of CMakeLists.txt
 set -uo pipefail
-build=${1:?usage: rpm_test.sh BUILD_DIR ARCH [EMULATOR]}
-arch=${2:?usage: rpm_test.sh BUILD_DIR ARCH [EMULATOR]}
-emulator=${3-}
+build=${1:?usage: rpm_test.sh BUILD_DIR ARCH VERSION [EMULATOR]}
+arch=${2:?usage: rpm_test.sh BUILD_DIR ARCH VERSION [EMULATOR]}
+version=${3:?usage: rpm_test.sh BUILD_DIR ARCH VERSION [EMULATOR]}
+emulator=${4-}
 source=$(cd "$(dirname "$0")/../.." && pwd)
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
@@ -17,7 +20,7 @@ failed=0
 pass() { passed=$((passed + 1)); }
 fail() { failed=$((failed + 1)); echo "FAIL: $*"; }
 
-package=$work/datora-2.4-1.$arch.rpm
+package=$work/datora-$version-1.$arch.rpm
 if ! cpack --config "$build/CPackConfig.cmake" -G RPM -B "$work" >"$work/cpack.log" 2>&1 ||
   [ ! -f "$package" ]; then
   cat "$work/cpack.log"
@@ -45,7 +48,7 @@ expected="/usr/bin/datora
 requires=$(rpm -qpR "$package" | grep -v '^rpmlib(')
 [ -z "$requires" ] && pass || fail "the package requires: $requires"
 info=$(rpm -qpi "$package")
-for field in "Name *: datora" "Version *: 2.4" "Release *: 1" "Architecture: $arch" \
+for field in "Name *: datora" "Version *: $version" "Release *: 1" "Architecture: $arch" \
   "License *: MIT" "Summary *: Compares file time stamps for batch scripts" \
   "URL *: https://datora.invalid/" "Build Host *: localhost"; do
   grep -qx "$field" <<<"$info" && pass || fail "rpm -qpi lacks '$field'"
