@@ -33,13 +33,15 @@ import sys
 import tempfile
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "e2e"))
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "consistency"))
 import cases  # noqa: E402
+from keywords import grammar_keywords  # noqa: E402
 
-KEYWORDS = ["created", "modified", "accessed", "before", "after", "sametime", "not",
-            "/datelocal", "/dateutc", "/debug", "/dst"]
+# The keywords of the grammar's table (cli/grammar.cpp), in its order, and
+# the one option with a value, written "/tolerance:S".
+KEYWORDS = [text for text, takes_value in grammar_keywords() if not takes_value]
+(TOLERANCE,) = [text for text, takes_value in grammar_keywords() if takes_value]
 RELATIONS = {"before": 2, "after": 4, "sametime": 1}
-# The one option with a value, written "/tolerance:S".
-TOLERANCE = "/tolerance"
 # Seconds up to seven decimals, as long as the ticks fit 63 bits; then
 # values too large, and values malformed.
 TOLERANCE_VALUES = ["0", "1", "3600", "1.5", "0.0000001", "007.25", "922337203685.4775807",
