@@ -40,7 +40,9 @@ if(WIN32)
 endif()
 
 datora_remove_comment_section(datora)
-configure_file(docs/datora.1 "${DATORA_PACKAGE_FILES}/datora.1" COPYONLY)
+# The manual page with the version in its title line: every package, the
+# manual page's test and lintian read this copy.
+configure_file(docs/datora.1 "${DATORA_PACKAGE_FILES}/datora.1" @ONLY)
 datora_gzip(datora_man_page "${DATORA_PACKAGE_FILES}/datora.1")
 datora_gzip(datora_changelog "${DATORA_CHANGELOG}")
 

@@ -23,9 +23,12 @@ check "man renders the page" test -n "$rendered"
 
 # Rendered text, hyphenation undone, so words can be looked up whole.
 text=$(printf '%s\n' "$rendered" | sed 's/\xe2\x80\x90$//; s/-$//' | tr -s ' \n' ' ')
+# Every keyword of the grammar's table, as tests/consistency/keywords.py reads it.
+mapfile -t keywords < <(python3 "$(dirname "$0")/../consistency/keywords.py" --list)
+[ ${#keywords[@]} -gt 0 ] && pass || fail "no keywords read from cli/grammar.cpp"
 for word in SYNOPSIS DESCRIPTION KEYWORDS OPTIONS "EXIT STATUS" "DEBUG REPORT" EXAMPLES \
-    "LINUX BUILD" created modified accessed before after sametime not /datelocal /dateutc \
-    /debug /tolerance: /dst "today[-n]" "now[-n]" date: "Resp: true" "Resp: false" "Diff:" seconds days \
+    "LINUX BUILD" "${keywords[@]}" "today[-n]" "now[-n]" date: "Resp: true" "Resp: false" \
+    "Diff:" seconds days \
     "Syntax error:" "Not found or invalid:" "Invalid date/time expression:" 255 \
     "birth time" UTF-16LE UTF-8 "symbolic link" "if ! datora"; do
   check "the page mentions '$word'" grep -qiF -- "$word" <<<"$text"

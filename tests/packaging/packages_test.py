@@ -27,10 +27,15 @@ import tempfile
 import zipfile
 
 SOURCE = os.path.abspath(os.path.join(os.path.dirname(__file__), "..", ".."))
+sys.path.insert(0, os.path.join(SOURCE, "tests", "e2e"))
+from cases import BANNER, USAGE  # noqa: E402
 
+# Each file with the one it must equal: in the source tree, or (the manual
+# page, MAN_PAGE) in the build tree.
+MAN_PAGE = "usr/share/man/man1/datora.1.gz"
 DEB_FILES = {
     "usr/bin/datora": None,
-    "usr/share/man/man1/datora.1.gz": "docs/datora.1",
+    MAN_PAGE: None,
     "usr/share/bash-completion/completions/datora": "completion/datora.bash",
     "usr/share/doc/datora/copyright": None,
     "usr/share/doc/datora/changelog.gz": None,
@@ -52,6 +57,9 @@ RPM_FILES = """/usr/bin/datora
 /usr/share/doc/datora/changelog.gz
 /usr/share/doc/datora/copyright
 /usr/share/man/man1/datora.1.gz"""
+
+# The project's version (--version).
+VERSION = None
 
 failures = []
 checks = 0
@@ -106,7 +114,7 @@ def check_deb(deb, work):
     fields = subprocess.run(["dpkg-deb", "-f", deb, "Package", "Version"],
                             capture_output=True, text=True).stdout
     check("Package: datora" in fields, f".deb package name: {fields!r}")
-    check("Version: 2.4" in fields, f".deb version: {fields!r}")
+    check(f"Version: {VERSION}\n" in fields, f".deb version: {fields!r}")
 
     root = os.path.join(work, "deb-root")
     subprocess.run(["dpkg", "-x", deb, root], check=True)
@@ -116,6 +124,9 @@ def check_deb(deb, work):
             if name.endswith(".gz"):
                 data = gzip.decompress(data)
             check(data == read(os.path.join(SOURCE, source)), f".deb's {name} differs from {source}")
+    if os.path.exists(os.path.join(root, MAN_PAGE)):
+        title = gzip.decompress(read(os.path.join(root, MAN_PAGE))).split(b"\n")[0]
+        check(f'"Datora {VERSION}"'.encode() in title, f".deb's manual page is titled {title!r}")
     if "usr/share/doc/datora/copyright" in names:
         check_notices(read(os.path.join(root, "usr/share/doc/datora/copyright")), ".deb's copyright")
 
@@ -153,9 +164,11 @@ def check_tar(archive, work):
         if copyright:
             check_notices(tar.extractfile(copyright[0]).read(), ".tar.gz's copyright")
 
-    # The read-me's command as written, into a home of its own.
-    command = (f"mkdir -p ~/.local && tar -xzf {os.path.basename(archive)} "
-               "--strip-components=1 -C ~/.local")
+    # The read-me's command as written, into a home of its own. It names the
+    # archive of any version.
+    pattern = os.path.basename(archive).replace(f"-{VERSION}-", "-*-")
+    check(pattern != os.path.basename(archive), f"{archive} is not named for version {VERSION}")
+    command = f"mkdir -p ~/.local && tar -xzf {pattern} --strip-components=1 -C ~/.local"
     check(command in read(os.path.join(SOURCE, "README.md")).decode(), f"README.md lacks {command}")
     home = os.path.join(work, "home")
     os.makedirs(home)
@@ -165,7 +178,8 @@ def check_tar(archive, work):
           f"{command} left no {binary}: {unpacked.stderr!r}")
     if os.path.exists(binary):
         usage = run([binary], home)
-        check(usage.returncode == 255 and usage.stderr.startswith(b"Datora, ver. 2.4"),
+        check(usage.returncode == 255 and
+              usage.stderr == (BANNER + USAGE + "\n").replace("\r\n", "\n").encode(),
               f"datora from ~/.local gave {usage.returncode}, {usage.stderr[:40]!r}")
 
 
@@ -191,7 +205,7 @@ def check_zip(archive, work, wine):
         usage = run([wine, exe], os.path.dirname(exe), env)
         # A new Wine prefix announces itself on standard error first.
         check(usage.returncode == 255 and
-              "Datora, ver. 2.4".encode("utf-16-le") in usage.stderr,
+              (BANNER + USAGE + "\n").encode("utf-16-le") in usage.stderr,
               f".zip's datora.exe under Wine gave {usage.returncode}, {usage.stderr[-80:]!r}")
     else:
         print("note: Wine not found, the packaged datora.exe was not run")
@@ -230,7 +244,7 @@ def check_rpm(build_dir, arch, emulator, work):
     where the binary answers the end-to-end table's usage and grammar rows
     and man reads the page?"""
     out = os.path.join(work, "rpm")
-    package = make_package(build_dir, out, "RPM", f"datora-2.4-1.{arch}.rpm")
+    package = make_package(build_dir, out, "RPM", f"datora-{VERSION}-1.{arch}.rpm")
     if not package:
         return
 
@@ -251,7 +265,7 @@ def check_rpm(build_dir, arch, emulator, work):
     requires = [line for line in query("-qpR").splitlines() if not line.startswith("rpmlib(")]
     check(not requires, f"the package requires: {requires}")
     info = query("-qpi")
-    for field in ("Name *: datora", "Version *: 2.4", "Release *: 1", f"Architecture: {arch}",
+    for field in ("Name *: datora", f"Version *: {VERSION}", "Release *: 1", f"Architecture: {arch}",
                   "License *: MIT", "Summary *: Compares file time stamps for batch scripts",
                   "URL *: https://datora.invalid/", "Build Host *: localhost"):
         check(re.search(f"^{field}$", info, re.MULTILINE), f"rpm -qpi lacks '{field}'")
@@ -290,15 +304,19 @@ def main():
     parser.add_argument("--rpm-build", help="a musl build tree whose .rpm is checked")
     parser.add_argument("--rpm-arch", help="the .rpm's architecture (x86_64, aarch64)")
     parser.add_argument("--emulator", help="runs the installed binary of another architecture")
+    parser.add_argument("--version", required=True, help="the version the packages carry")
     args = parser.parse_args()
-    global RUNTIME_NOTICE
+    global RUNTIME_NOTICE, VERSION
     RUNTIME_NOTICE = args.runtime_notice
+    VERSION = args.version
     if not (args.native_build or args.windows_build or args.lintian_build or args.rpm_build):
         parser.error("give --native-build, --windows-build, --lintian-build or --rpm-build")
     if args.rpm_build and not args.rpm_arch:
         parser.error("--rpm-build needs --rpm-arch")
     with tempfile.TemporaryDirectory(prefix="datora-packages-") as work:
         if args.native_build:
+            DEB_FILES[MAN_PAGE] = os.path.abspath(os.path.join(args.native_build, "packaging",
+                                                               "datora.1"))
             made = make_packages(args.native_build, os.path.join(work, "linux"), (".deb", ".tar.gz"))
             if ".deb" in made:
                 check_deb(made[".deb"], work)
