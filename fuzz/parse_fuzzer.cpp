@@ -3,8 +3,8 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "app/messages.h"
 #include "app/run_driver.h"
+#include "base/messages.h"
 #include "cli/grammar.h"
 #include "cli/run_request.h"
 #include "fuzz/fuzz_support.h"
