@@ -1,10 +1,16 @@
 #include "base/messages.h"
 
+#include "datora_version.h"
+
 namespace {
+
+// The version comes from the build (datora_version.h).
+constexpr std::u16string_view Banner =
+    u"Datora, ver. " DATORA_VERSION u" - the Datora developers, 2026";
 
 // The banner, then the usage lines; the line ends are the platform's.
 constexpr std::u16string_view Usage[] = {
-    u"Datora, ver. 2.4 - the Datora developers, 2026",
+    Banner,
     u"compares ..",
     u"    the time&date of two files (or directories),",
     u"    the date only, time ignored",

@@ -32,6 +32,8 @@ struct KeywordEntry {
   bool takesValue = false;  // written as the keyword, ":" and a value
 };
 
+// The one list of keywords. tests/consistency/keywords.py reads the rows in
+// this form and checks the bash completion and the manual page against them.
 constexpr KeywordEntry Keywords[] = {
     {u"created", Keyword::Created},
     {u"modified", Keyword::Modified},

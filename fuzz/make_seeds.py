@@ -13,12 +13,17 @@ import os
 import struct
 import sys
 
-sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "tests", "e2e"))
+TESTS = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "tests")
+sys.path.insert(0, os.path.join(TESTS, "e2e"))
+sys.path.insert(0, os.path.join(TESTS, "consistency"))
 import cases  # noqa: E402
+from keywords import grammar_keywords  # noqa: E402
 
 NOW = 133_500_000_000_000_000
-KEYWORDS = {"created", "modified", "accessed", "before", "after", "sametime", "not",
-            "/datelocal", "/dateutc", "/debug"}
+# The grammar's keywords (cli/grammar.cpp); those that take a value are
+# written with a colon and the value.
+KEYWORDS = {text for text, _ in grammar_keywords()}
+VALUED = {text for text, takes_value in grammar_keywords() if takes_value}
 
 
 def command_line(arguments):
@@ -43,7 +48,8 @@ def fixture():
 
 def operands(arguments):
     """Every parameter after the first that is not a keyword."""
-    return [a for a in arguments[1:] if a.lower() not in KEYWORDS]
+    return [a for a in arguments[1:]
+            if a.lower() not in KEYWORDS and a.lower().partition(":")[0] not in VALUED]
 
 
 def seeds():

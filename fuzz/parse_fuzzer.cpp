@@ -4,6 +4,7 @@
 #include <cstdint>
 
 #include "app/run_driver.h"
+#include "base/messages.h"
 #include "cli/grammar.h"
 #include "cli/run_request.h"
 #include "fuzz/fuzz_support.h"
@@ -63,7 +64,7 @@ void CheckRun(const Text& line) {
     Require(err.ends_with(u'\n'), "error text without a line end");
     const bool known =
         err.starts_with(u"Syntax error: ") || err.starts_with(u"Not found or invalid: ") ||
-        err.starts_with(u"Invalid date/time expression: ") || err.starts_with(u"Datora, ver. 2.4");
+        err.starts_with(u"Invalid date/time expression: ") || err.starts_with(UsageLines()[0]);
     Require(known, "error text with an unknown beginning");
     return;
   }

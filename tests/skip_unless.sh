@@ -7,14 +7,16 @@
 #
 # "runs" asks more than "program": that `PROGRAM --version` starts at all
 # (an installed 32-bit Wine does not where the kernel runs no 32-bit code).
+
+# shellcheck source=SCRIPTDIR/test_lib.sh
+source "$(dirname "${BASH_SOURCE[0]}")/test_lib.sh"
 while [ $# -gt 1 ] && [ "$1" != -- ]; do
   case $1 in
-    file) [ -e "$2" ] || { echo "SKIPPED: $2 does not exist (not built)"; exit 77; } ;;
-    program) command -v "$2" >/dev/null || { echo "SKIPPED: $2 is not installed"; exit 77; } ;;
+    file) [ -e "$2" ] || skip "$2 does not exist (not built)" ;;
+    program) command -v "$2" >/dev/null || skip "$2 is not installed" ;;
     runs)
       if ! failure=$("$2" --version 2>&1 >/dev/null); then
-        echo "SKIPPED: $2 does not run on this machine: ${failure:-no reason given}"
-        exit 77
+        skip "$2 does not run on this machine: ${failure:-no reason given}"
       fi
       ;;
     *) echo "skip_unless.sh: unknown need '$1'"; exit 2 ;;

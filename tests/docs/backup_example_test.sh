@@ -6,13 +6,8 @@
 #   backup_example_test.sh DATORA README PAGE
 set -uo pipefail
 binary=$(realpath "$1") readme=$2 page=$3
-passed=0
-failed=0
-check() {  # check DESCRIPTION COMMAND...
-  local what=$1
-  shift
-  if "$@"; then passed=$((passed + 1)); else failed=$((failed + 1)); echo "FAIL: $what"; fi
-}
+# shellcheck source=SCRIPTDIR/../test_lib.sh
+source "$(dirname "$0")/../test_lib.sh"
 
 example=$(awk '/^```sh$/ { block = ""; inside = 1; next }
                /^```$/ { if (inside && block ~ /\/dst/) printf "%s", block; inside = 0; next }
@@ -20,11 +15,10 @@ example=$(awk '/^```sh$/ { block = ""; inside = 1; next }
 check "the README has an sh example with /dst" [ -n "$example" ]
 unescaped=$(sed 's/\\-/-/g' "$page")
 while IFS= read -r line; do
-  check "the manual page lacks: $line" grep -qF -- "$line" <<<"$unescaped"
+  check "the manual page gives: $line" grep -qF -- "$line" <<<"$unescaped"
 done <<<"$example"
 
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
+make_work_dir
 cd "$work" || exit 1
 mkdir usb
 backup() {  # backup LINES: runs them with datora on PATH and the stick in ./usb
@@ -46,5 +40,4 @@ touch -d '2020-01-01 12:00' report.pdf
 backup "$example"
 check "an older original is copied over a newer copy" same_stamp
 
-echo "$passed passed, $failed failed"
-[ "$failed" -eq 0 ]
+finish

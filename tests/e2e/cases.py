@@ -1,5 +1,10 @@
 """The end-to-end case table and the files it runs against.
 
+The table runs against every build: the Linux binaries directly (arm64
+under qemu-user), and for the Windows rows the cross-compiled datora.exe
+(mingw-w64) under Wine, with a case's `windows_skip` naming what Wine cannot
+honour.
+
 Every stamp is set by the fixture, either at a fixed UTC moment or relative
 to the moment the fixture is made. Cases that depend on the local day run
 under a TZ chosen so that the run is near local noon, far from midnight.
@@ -18,29 +23,14 @@ TICKS_PER_SECOND = 10_000_000
 TICKS_PER_DAY = 86_400 * TICKS_PER_SECOND
 UNIX_EPOCH_TICKS = 116_444_736_000_000_000
 
-BANNER = "Datora, ver. 2.4 - the Datora developers, 2026\r\n"
-USAGE = "".join(line + "\r\n" for line in [
-    "compares ..",
-    "    the time&date of two files (or directories),",
-    "    the date only, time ignored",
-    "    the date of a file with TODAY[-n days]",
-    "    the time&date of a file with NOW[-n minutes]",
-    "Examples:",
-    "    Datora this.zip created before that.zip ",
-    "    Datora this.zip modified after today-8 ",
-    "Syntax:",
-    "    Datora File1 [Stamp] [not] before|after|sametime File2 [Stamp] [Option] ",
-    "    Datora File1 [Stamp] [not] before|after|sametime today[-n] [Option] ",
-    "    Datora File1 [Stamp] [not] before|after|sametime now[-n]  ",
-    "Stamp is: ",
-    "    created, modified (default) or accessed",
-    "    (by default: second stamp = first stamp) ",
-    "Options to compare date only, ignore time:",
-    "    /DateLocal or /DateUTC ",
-    "    (if TODAY is used, default is /DateLocal) ",
-    "Result by errorlevel:",
-    "    0: true, 1: false, 255: error (message to STDERR)",
-])
+# The usage text, banner first, from the one expected copy: each line of
+# tests/expected/usage.txt ends in LF there, in CR LF here, as datora.exe
+# writes it.
+with open(os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "expected", "usage.txt"),
+          encoding="ascii", newline="") as _usage:
+    _USAGE_LINES = _usage.read().split("\n")[:-1]
+BANNER = _USAGE_LINES[0] + "\r\n"
+USAGE = "".join(line + "\r\n" for line in _USAGE_LINES[1:])
 USAGE_ERROR = BANNER + USAGE + "\n"
 
 # Names that only a POSIX file system can hold: a quote, a trailing

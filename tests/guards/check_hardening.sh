@@ -11,12 +11,8 @@
 #   check_hardening.sh PATH/TO/datora   (the unstripped build output)
 set -uo pipefail
 binary=${1:?usage: check_hardening.sh PATH/TO/datora}
-failures=0
-expect() {  # expect DESCRIPTION COMMAND...: counts a failure when COMMAND fails
-  local what=$1
-  shift
-  if "$@" >/dev/null; then echo "ok: $what"; else echo "FAIL: $what"; failures=$((failures + 1)); fi
-}
+# shellcheck source=SCRIPTDIR/../test_lib.sh
+source "$(dirname "$0")/../test_lib.sh"
 
 header=$(readelf -hW "$binary")
 objdump=objdump
@@ -28,22 +24,22 @@ fi
 run_datora=$("$objdump" -d --no-show-raw-insn "$binary" |
   awk '/^[0-9a-f]+ <.*>:$/ {f = ($2 ~ /RunDatora/)} f')
 segments=$(readelf -lW "$binary")
-expect "position-independent (type DYN)" grep -q 'Type: *DYN' <<<"$header"
-expect "no program interpreter (static)" eval '! grep -q INTERP <<<"$segments"'
-expect "GNU_RELRO segment" grep -q GNU_RELRO <<<"$segments"
-expect "GNU_STACK not executable" grep -Eq 'GNU_STACK( +[^ ]+){5} +RW ' <<<"$segments"
-expect "__stack_chk_fail defined" grep -Eq 'FUNC +GLOBAL +DEFAULT +[0-9]+ __stack_chk_fail$' \
+check "position-independent (type DYN)" grep -q 'Type: *DYN' <<<"$header"
+check "no program interpreter (static)" eval '! grep -q INTERP <<<"$segments"'
+check "GNU_RELRO segment" grep -q GNU_RELRO <<<"$segments"
+check "GNU_STACK not executable" grep -Eq 'GNU_STACK( +[^ ]+){5} +RW ' <<<"$segments"
+check "__stack_chk_fail defined" grep -Eq 'FUNC +GLOBAL +DEFAULT +[0-9]+ __stack_chk_fail$' \
   < <(readelf -sW "$binary")
 # Called from RunDatora, so Datora's own code carries the checks, not
 # only the C library's.
-expect "RunDatora checks its stack" grep -Eq "$call"'\s.*<__stack_chk_fail>' <<<"$run_datora"
+check "RunDatora checks its stack" grep -Eq "$call"'\s.*<__stack_chk_fail>' <<<"$run_datora"
 first=$(sed -n '2s/^ *[0-9a-f]*:\s*//p' <<<"$run_datora")
 if [ "$call" = bl ]; then
-  expect "RunDatora signs its return address" grep -Eq 'paciasp' <<<"$run_datora"
-  expect "RunDatora is a branch target (bti c or paciasp first)" \
+  check "RunDatora signs its return address" grep -Eq 'paciasp' <<<"$run_datora"
+  check "RunDatora is a branch target (bti c or paciasp first)" \
     grep -Eqx '(bti\s+c|paciasp)\s*' <<<"$first"
 else
-  expect "RunDatora is a branch target (endbr64 first)" grep -Eqx 'endbr64\s*' <<<"$first"
+  check "RunDatora is a branch target (endbr64 first)" grep -Eqx 'endbr64\s*' <<<"$first"
 fi
 # hardening-check, less the checks that cannot see a static binary's state:
 skipped=(
@@ -55,6 +51,6 @@ skipped=(
   # and musl 1.2.3 carry none (RunDatora's landing pad is checked above).
   --nocfprotection
 )
-expect "hardening-check" hardening-check "${skipped[@]}" "$binary"
+check "hardening-check" hardening-check "${skipped[@]}" "$binary"
 
-[ "$failures" -eq 0 ]
+finish

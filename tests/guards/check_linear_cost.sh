@@ -19,14 +19,14 @@ set -euo pipefail
 
 program=$(realpath "${1:?usage: check_linear_cost.sh PROGRAM}")
 max_ratio=15
+# shellcheck source=SCRIPTDIR/../test_lib.sh
+source "$(dirname "$0")/../test_lib.sh"
 
 if ! command -v valgrind >/dev/null; then
-  echo "FAIL: valgrind is not installed (scripts/install-deps installs it)"
-  exit 1
+  fatal "valgrind is not installed (scripts/install-deps installs it)"
 fi
 
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
+make_work_dir
 
 # 200,000 parameters take about 2 MB of argument space; the kernel allows a
 # quarter of the stack limit, so raise it where the hard limit permits.
@@ -44,20 +44,16 @@ instructions() {  # instructions PARAMETER_COUNT
 small=$(instructions 20000)
 large=$(instructions 200000)
 if [ -z "$small" ] || [ -z "$large" ]; then
-  echo "FAIL: callgrind gave no instruction count"
   cat "$work/valgrind.log"
-  echo "0 passed, 1 failed"
-  exit 1
+  fatal "callgrind gave no instruction count"
 fi
 
 ratio=$(awk -v a="$large" -v b="$small" 'BEGIN {printf "%.2f", a / b}')
 echo "20,000 parameters: $small instructions"
 echo "200,000 parameters: $large instructions"
 if awk -v r="$ratio" -v m="$max_ratio" 'BEGIN {exit !(r <= m)}'; then
-  echo "ok: ratio $ratio (at most $max_ratio)"
-  echo "1 passed, 0 failed"
+  pass "ratio $ratio (at most $max_ratio)"
 else
-  echo "FAIL: ratio $ratio exceeds $max_ratio"
-  echo "0 passed, 1 failed"
-  exit 1
+  fail "ratio $ratio exceeds $max_ratio"
 fi
+finish

@@ -15,39 +15,33 @@ set -euo pipefail
 exe=${1:?usage: check_windows_imports.sh PATH/TO/datora.exe [TOOL_PREFIX]}
 tools=${2:-x86_64-w64-mingw32}
 max_bytes=$((128 * 1024))
+# shellcheck source=SCRIPTDIR/../test_lib.sh
+source "$(dirname "$0")/../test_lib.sh"
 
 if [ ! -f "$exe" ]; then
-  echo "FAIL: $exe does not exist (build the windows preset first)"
-  exit 1
+  fatal "$exe does not exist (build the windows preset first)"
 fi
 
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
+make_work_dir
 cp "$exe" "$work/datora.exe"
 "$tools-strip" "$work/datora.exe"
 
-failures=0
 size=$(stat -c %s "$work/datora.exe")
 if [ "$size" -le "$max_bytes" ]; then
-  echo "ok: stripped size $size bytes (at most $max_bytes)"
+  pass "stripped size $size bytes (at most $max_bytes)"
 else
-  echo "FAIL: stripped size $size bytes exceeds $max_bytes"
-  failures=$((failures + 1))
+  fail "stripped size $size bytes exceeds $max_bytes"
 fi
 
 headers=$("$tools-objdump" -p "$work/datora.exe")
 dlls=$(awk '/DLL Name:/ {print $3}' <<<"$headers")
 if [ -z "$dlls" ]; then
-  echo "FAIL: objdump lists no imported DLL; is this a PE executable?"
-  failures=$((failures + 1))
+  fail "objdump lists no imported DLL; is this a PE executable?"
 fi
 for dll in $dlls; do
   case "${dll,,}" in
-    kernel32.dll | msvcrt.dll) echo "ok: imports $dll" ;;
-    *)
-      echo "FAIL: imports $dll (only KERNEL32.dll and msvcrt.dll are allowed)"
-      failures=$((failures + 1))
-      ;;
+    kernel32.dll | msvcrt.dll) pass "imports $dll" ;;
+    *) fail "imports $dll (only KERNEL32.dll and msvcrt.dll are allowed)" ;;
   esac
 done
 
@@ -55,12 +49,10 @@ wanted="DYNAMIC_BASE NX_COMPAT"
 grep -q 'PE32+' <<<"$headers" && wanted+=" HIGH_ENTROPY_VA"
 for flag in $wanted; do
   if grep -Eq "^\s+$flag\$" <<<"$headers"; then
-    echo "ok: $flag"
+    pass "$flag"
   else
-    echo "FAIL: no $flag in the DLL characteristics"
-    failures=$((failures + 1))
+    fail "no $flag in the DLL characteristics"
   fi
 done
 
-echo "$((failures == 0 ? 1 : 0)) passed, $((failures == 0 ? 0 : 1)) failed"
-[ "$failures" -eq 0 ]
+finish

@@ -2,13 +2,12 @@
 # Does the bash completion offer the right words at each place?
 set -uo pipefail
 script=$(realpath "${1:-$(dirname "$0")/../../completion/datora.bash}")
+# shellcheck source=SCRIPTDIR/../test_lib.sh
+source "$(dirname "$0")/../test_lib.sh"
 # shellcheck source=/dev/null
 source "$script"
-passed=0
-failed=0
 
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
+make_work_dir
 cd "$work" || exit 1
 mkdir year=2024
 touch this.zip that.zip todo.txt today.txt nowhere.log NOW.txt backup-10:30.log \
@@ -42,15 +41,14 @@ offered() {
   got=$(sorted "${COMPREPLY[@]}")
   expected=$(sorted $expected)
   if [ "$got" = "$expected" ]; then
-    passed=$((passed + 1))
+    pass "datora $* <tab>: offered '$got'"
   else
-    failed=$((failed + 1))
-    echo "FAIL: datora $* <tab>: offered '$got', expected '$expected'"
+    fail "datora $* <tab>: offered '$got', expected '$expected'"
   fi
 }
 
-[ "$(complete -p datora 2>/dev/null)" = "complete -o filenames -F _datora datora" ] &&
-  passed=$((passed + 1)) || { failed=$((failed + 1)); echo "FAIL: no completion for datora"; }
+check "a completion for datora" \
+  test "$(complete -p datora 2>/dev/null)" = "complete -o filenames -F _datora datora"
 
 offered "this.zip that.zip" th
 offered "created modified accessed before after sametime not /datelocal /dateutc /debug /dst /tolerance: /s" \
@@ -100,8 +98,10 @@ received=$(printf 'source %q; datora() { printf "<%%s>" "$@"; echo; }\n%s\n%s\n%
   INPUTRC=/dev/null timeout 20 script -qc 'bash --norc --noprofile -i' /dev/null |
   tr -d '\r' | grep -o '<.*>$' | tr '\n' ' ')
 expected="<year=2024/month=01.csv> <this.zip><before><user@host.txt> <newest:year=2024/> "
-[ "$received" = "$expected" ] && passed=$((passed + 1)) ||
-  { failed=$((failed + 1)); echo "FAIL: in bash, '$received' instead of '$expected'"; }
+if [ "$received" = "$expected" ]; then
+  pass "in bash, datora receives $received"
+else
+  fail "in bash, '$received' instead of '$expected'"
+fi
 
-echo "$passed passed, $failed failed"
-[ "$failed" -eq 0 ]
+finish

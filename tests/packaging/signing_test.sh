@@ -7,8 +7,9 @@
 set -euo pipefail
 
 build=${1:?usage: signing_test.sh PATH/TO/WINDOWS/BUILD/TREE}
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
+# shellcheck source=SCRIPTDIR/../test_lib.sh
+source "$(dirname "$0")/../test_lib.sh"
+make_work_dir
 
 # A throwaway self-signed certificate, trusted by nothing but this test.
 openssl req -x509 -newkey rsa:2048 -nodes -days 2 -subj "/CN=Datora test signing" \
@@ -19,7 +20,7 @@ pack() {
   local name=$1
   shift
   SOURCE_DATE_EPOCH=1765000000 cpack --config "$build/CPackConfig.cmake" -B "$work/$name" "$@" \
-    >"$work/$name.log" || { cat "$work/$name.log"; exit 1; }
+    >"$work/$name.log" || { cat "$work/$name.log"; fatal "cpack could not make the $name package"; }
   (cd "$work/$name" && cmake -E tar xf ./*.zip)
 }
 pack unsigned
@@ -27,21 +28,10 @@ pack first -D "CPACK_DATORA_SIGN_CERT=$work/cert.pem" -D "CPACK_DATORA_SIGN_KEY=
 pack second -D "CPACK_DATORA_SIGN_CERT=$work/cert.pem" -D "CPACK_DATORA_SIGN_KEY=$work/key.pem"
 exe() { echo "$work/$1"/*/datora.exe; }
 
-failures=0
-check() {
-  local what=$1
-  shift
-  if "$@" >"$work/check.log" 2>&1; then echo "ok: $what"; else
-    echo "FAIL: $what"
-    cat "$work/check.log"
-    failures=$((failures + 1))
-  fi
-}
 check "the packed datora.exe verifies against the certificate" \
   osslsigncode verify -CAfile "$work/cert.pem" -in "$(exe first)"
 check "one SOURCE_DATE_EPOCH signs to the same bytes" cmp "$(exe first)" "$(exe second)"
 no_signature() { ! osslsigncode extract-signature -in "$1" -out "$work/none.sig"; }
 check "without a certificate datora.exe has no signature" no_signature "$(exe unsigned)"
 
-echo "$((3 - failures)) passed, $failures failed"
-[ "$failures" -eq 0 ]
+finish

@@ -34,9 +34,8 @@ WINDOWS_7_TO_10 = {
     "{8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a}",  # 10 and 11
 }
 
+# The strings besides FileVersion and ProductVersion, which are --version.
 EXPECTED_STRINGS = {
-    "FileVersion": "2.4",
-    "ProductVersion": "2.4",
     "ProductName": "Datora",
     "OriginalFilename": "datora.exe",
 }
@@ -163,7 +162,12 @@ def manifest_failures(text):
 def main():
     parser = argparse.ArgumentParser()
     parser.add_argument("exe")
+    parser.add_argument("--version", required=True, help="the project's version, e.g. 1.2")
     args = parser.parse_args()
+    expected_strings = dict(EXPECTED_STRINGS, FileVersion=args.version,
+                            ProductVersion=args.version)
+    # The fixed versions have four numbers; the project's missing ones are 0.
+    expected_numbers = (tuple(int(n) for n in args.version.split(".")) + (0, 0, 0, 0))[:4]
     try:
         with open(args.exe, "rb") as f:
             image = PeImage(f.read())
@@ -173,11 +177,11 @@ def main():
         print(f"FAIL: {args.exe}: {error}")
         return 1
 
-    if file_version != (2, 4, 0, 0):
-        failures.append(f"fixed file version is {file_version}")
-    if product_version != (2, 4, 0, 0):
-        failures.append(f"fixed product version is {product_version}")
-    for name, expected in EXPECTED_STRINGS.items():
+    if file_version != expected_numbers:
+        failures.append(f"fixed file version is {file_version}, expected {expected_numbers}")
+    if product_version != expected_numbers:
+        failures.append(f"fixed product version is {product_version}, expected {expected_numbers}")
+    for name, expected in expected_strings.items():
         if strings.get(name) != expected:
             failures.append(f"{name} is {strings.get(name)!r}, expected {expected!r}")
     if not strings.get("FileDescription"):
@@ -187,7 +191,7 @@ def main():
         print(f"{name}: {strings[name]}")
     for failure in failures:
         print(f"FAIL: {failure}")
-    print(f"{len(EXPECTED_STRINGS) + 6 - len(failures)} passed, {len(failures)} failed")
+    print(f"{len(expected_strings) + 6 - len(failures)} passed, {len(failures)} failed")
     return 1 if failures else 0
 
 

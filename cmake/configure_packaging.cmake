@@ -2,12 +2,15 @@
 # .deb and a .tar.gz of a Linux build, an .rpm as well of the musl release
 # builds, a .zip of a Windows build. One file per concern, read in this
 # order:
-#   package_metadata.cmake  what the packages say of themselves: names,
-#                           versions, architectures, descriptions, changelogs
-#                           (rpm_metadata.cmake: the .rpm's own part)
-#   licences.cmake          the copyright file of the Linux packages: the
-#                           licence and the notice of the linked C library
-#   install_layout.cmake    which file goes where, in which install component
+#   configure_package_metadata.cmake  what the packages say of themselves:
+#       names, versions, architectures, descriptions, changelogs
+#       (configure_rpm_metadata.cmake: the .rpm's own part;
+#       configure_signing.cmake: the .zip's optional signature)
+#   configure_licences.cmake  the copyright file of the Linux packages: the
+#       licence and the notice of the linked C library
+#   install_files.cmake  which file goes where, in which install component
+# CPack reads package_per_generator.cmake for each package it makes, and
+# runs sign_datora_exe.cmake before it packs the .zip.
 
 # The project's addresses: the packages' Maintainer or Packager field and
 # the changelogs; their Homepage or URL field.
@@ -36,9 +39,9 @@ endif()
 # Files made for the packages at configure and build time.
 set(DATORA_PACKAGE_FILES "${PROJECT_BINARY_DIR}/packaging")
 
-include(${CMAKE_CURRENT_LIST_DIR}/package_metadata.cmake)
+include(${CMAKE_CURRENT_LIST_DIR}/configure_package_metadata.cmake)
 if(NOT WIN32)
-  include(${CMAKE_CURRENT_LIST_DIR}/licences.cmake)
+  include(${CMAKE_CURRENT_LIST_DIR}/configure_licences.cmake)
 endif()
-include(${CMAKE_CURRENT_LIST_DIR}/install_layout.cmake)
+include(${CMAKE_CURRENT_LIST_DIR}/install_files.cmake)
 include(CPack)

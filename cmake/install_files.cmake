@@ -1,7 +1,7 @@
 # Which file `cmake --install` and the packages put where. On Windows a flat
 # folder: datora.exe beside its read-me and licence. On Linux the usual
-# tree, in install components that cmake/cpack_options.cmake puts together
-# into each package:
+# tree, in install components that cmake/package_per_generator.cmake puts
+# together into each package:
 #   (unnamed)  the binary, the manual page, the completion, the read-me:
 #              every package and a plain install
 #   licence    LICENSE and the copyright file: the .tar.gz, the .rpm and a
@@ -40,7 +40,9 @@ if(WIN32)
 endif()
 
 datora_remove_comment_section(datora)
-configure_file(docs/datora.1 "${DATORA_PACKAGE_FILES}/datora.1" COPYONLY)
+# The manual page with the version in its title line: every package, the
+# manual page's test and lintian read this copy.
+configure_file(docs/datora.1 "${DATORA_PACKAGE_FILES}/datora.1" @ONLY)
 datora_gzip(datora_man_page "${DATORA_PACKAGE_FILES}/datora.1")
 datora_gzip(datora_changelog "${DATORA_CHANGELOG}")
 

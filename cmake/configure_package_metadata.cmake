@@ -14,7 +14,7 @@ as a stamp of another file, a day relative to today, or a moment relative to\n\
 now.")
 set(CPACK_RESOURCE_FILE_LICENSE "${PROJECT_SOURCE_DIR}/LICENSE")
 set(CPACK_STRIP_FILES ON)
-set(CPACK_PROJECT_CONFIG_FILE "${PROJECT_SOURCE_DIR}/cmake/cpack_options.cmake")
+set(CPACK_PROJECT_CONFIG_FILE "${PROJECT_SOURCE_DIR}/cmake/package_per_generator.cmake")
 set(CPACK_DATORA_SOURCE_DATE_EPOCH "${DATORA_SOURCE_DATE_EPOCH}")
 # The archives in a fixed member order with fixed times and owners.
 find_package(Python3 COMPONENTS Interpreter)
@@ -30,7 +30,7 @@ if(WIN32)
   else()
     set(CPACK_SYSTEM_NAME win32)
   endif()
-  include(${CMAKE_CURRENT_LIST_DIR}/signing.cmake)
+  include(${CMAKE_CURRENT_LIST_DIR}/configure_signing.cmake)
   return()
 endif()
 
@@ -62,5 +62,5 @@ set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 
 # The .rpm, made of the musl release builds, which run on any Linux.
 if(DATORA_LIBC STREQUAL "musl")
-  include(${CMAKE_CURRENT_LIST_DIR}/rpm_metadata.cmake)
+  include(${CMAKE_CURRENT_LIST_DIR}/configure_rpm_metadata.cmake)
 endif()

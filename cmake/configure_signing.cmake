@@ -11,4 +11,4 @@ set(DATORA_SIGN_KEY "" CACHE FILEPATH "Private key of DATORA_SIGN_CERT, not prot
 # CPack hands every CPACK_ variable to the script.
 set(CPACK_DATORA_SIGN_CERT "${DATORA_SIGN_CERT}")
 set(CPACK_DATORA_SIGN_KEY "${DATORA_SIGN_KEY}")
-list(APPEND CPACK_PRE_BUILD_SCRIPTS "${CMAKE_CURRENT_LIST_DIR}/sign_package.cmake")
+list(APPEND CPACK_PRE_BUILD_SCRIPTS "${CMAKE_CURRENT_LIST_DIR}/sign_datora_exe.cmake")

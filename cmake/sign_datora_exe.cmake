@@ -18,8 +18,8 @@ if(NOT executables)
   message(FATAL_ERROR "no datora.exe in ${CPACK_TEMPORARY_DIRECTORY}")
 endif()
 set(signing_time)
-# cpack_options.cmake has put the last commit's time there unless the
-# caller set one.
+# package_per_generator.cmake has put the last commit's time there unless
+# the caller set one.
 if(DEFINED ENV{SOURCE_DATE_EPOCH})
   set(signing_time -time "$ENV{SOURCE_DATE_EPOCH}")
 endif()
