@@ -92,7 +92,10 @@ class Platform {
   // the descriptors of the directories above open and opens each one
   // relative to its parent, so depth is not limited by the length of a
   // path; a directory that is the same as one above it (a bind mount of an
-  // ancestor) is Unreadable.
+  // ancestor) is Unreadable. ListDirectory is never called from inside a
+  // Visit call: a walk collects the subdirectories and lists them after
+  // the listing that gave them has returned, since a layer may keep one
+  // buffer for the listing in progress.
   virtual ListingEnd ListDirectory(const Text& root, std::span<const Text> below, StampKind kind,
                                    ListingVisitor& visitor) = 0;
 
