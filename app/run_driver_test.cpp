@@ -137,6 +137,29 @@ const RunCase RunCases[] = {
      u"",
      u"Resp: true\nDiff: 1800 seconds after\n",
      {u"late"}},
+    // Sets: d holds old's and new's stamps, d\\sub one an hour later.
+    {u"prog newest:d after old /debug",
+     ExitTrue,
+     u"",
+     u"Resp: true\nDiff: 3600 seconds after\nFile1: d\\n\n",
+     {u"old"}},
+    {u"prog old before NEWEST:d /s /debug",
+     ExitTrue,
+     u"",
+     u"Resp: true\nDiff: 7200 seconds before\nFile2: d\\sub\\n2\n",
+     {u"old"}},
+    {u"prog oldest:d sametime oldest:d /s /debug",
+     ExitTrue,
+     u"",
+     u"Resp: true\nDiff: 0 seconds\nFile1: d\\o\nFile2: d\\o\n",
+     {}},
+    {u"prog old before new /s", ExitError, u"Syntax error: /s\n", u"", {}},
+    {u"prog newest:gone before oldest:absent",
+     ExitError,
+     u"Not found or invalid: newest:gone\n",
+     u"",
+     {}},
+    {u"prog newest:empty after old", ExitError, u"No files in: newest:empty\n", u"", {u"old"}},
 };
 
 TEST(RunDatora, WholeRunsOnTheFakeGiveCodeMessageAndReport) {
@@ -155,6 +178,11 @@ TEST(RunDatora, WholeRunsOnTheFakeGiveCodeMessageAndReport) {
     platform.entries[u"eve"] = {0, 0, D + 22 * Hour - TicksPerSecond / 2};
     platform.entries[u"utcmidnight"] = {0, 0, D + 24 * Hour};
     platform.entries[u"utceve"] = {0, 0, D + 23 * Hour};
+    platform.directories[u"d"].entries = {{u"o", false, {}, platform.entries[u"old"]},
+                                          {u"sub", true, {}, {}},
+                                          {u"n", false, {}, platform.entries[u"new"]}};
+    platform.directories[u"d\\sub"].entries = {{u"n2", false, {}, {0, 0, D + 12 * Hour}}};
+    platform.directories[u"empty"] = {};
     EXPECT_EQ(RunDatora(platform), c.code);
     EXPECT_EQ(platform.error, c.error);
     EXPECT_EQ(platform.output, c.output);

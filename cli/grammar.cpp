@@ -5,6 +5,7 @@
 
 #include "base/messages.h"
 #include "timing/reference_time.h"
+#include "timing/set_operand.h"
 
 namespace {
 
@@ -21,7 +22,8 @@ enum class Keyword {
   DateUtc,
   Debug,
   Tolerance,
-  HourShift
+  HourShift,
+  Subfolders
 };
 
 struct KeywordEntry {
@@ -45,6 +47,7 @@ constexpr KeywordEntry Keywords[] = {
     {u"/debug", Keyword::Debug},
     {u"/tolerance", Keyword::Tolerance, true},
     {u"/dst", Keyword::HourShift},
+    {u"/s", Keyword::Subfolders},
 };
 
 // The longest keyword; a longer parameter is a keyword only when a colon
@@ -123,6 +126,10 @@ void ApplyKeyword(RunRequest& request, const KeywordMatch& match, const Text& to
     case Keyword::DateUtc: request.dateMode = DateMode::Utc; break;
     case Keyword::Debug: request.debug = true; break;
     case Keyword::HourShift: request.hourShift = true; break;
+    case Keyword::Subfolders:
+      if (!request.subfolders) request.subfoldersParameter = token;
+      request.subfolders = true;
+      break;
     case Keyword::Tolerance:
       // No value at all reads as an empty one, which is malformed too.
       if (!ReadToleranceTicks(match.value, request.toleranceTicks)) {
@@ -144,6 +151,16 @@ void AppendOperandPiece(RunRequest& request, const Text& token) {
   request.file2 += token;
 }
 
+// /s reads the directories below a set's path; without a set it is a
+// syntax error, found once every parameter is read.
+void RequireSetForSubfolders(RunRequest& request, Platform& platform) {
+  if (!request.subfolders || RecognizeSetOperand(platform, request.file1).isSet ||
+      RecognizeSetOperand(platform, request.file2).isSet) {
+    return;
+  }
+  SetSyntaxError(request, request.subfoldersParameter);
+}
+
 }  // namespace
 
 void ParseArguments(RunRequest& request, Platform& platform) {
@@ -151,7 +168,7 @@ void ParseArguments(RunRequest& request, Platform& platform) {
     const Text token = platform.NextParameter();
     if (token.empty()) {
       request.stamp2 = request.currentStamp;
-      return;
+      return RequireSetForSubfolders(request, platform);
     }
     const KeywordMatch match = FindKeyword(token, platform);
     if (match.keyword != Keyword::None) {

@@ -59,6 +59,12 @@ const GrammarCase GrammarCases[] = {
      u"Syntax error: c"},
     {u"a before b /tolerances/x /debug:1", 2, Modified, Modified, DateMode::Exact, false,
      u"b/tolerances/x/debug:1", u""},
+    // /s needs a set operand, which it finds once every parameter is read.
+    {u"a before NEWEST:b /S", 2, Modified, Modified, DateMode::Exact, false, u"NEWEST:b", u""},
+    {u"a /s after oldest:", 4, Modified, Modified, DateMode::Exact, false, u"oldest:", u""},
+    {u"a before b /S /s", 2, Modified, Modified, DateMode::Exact, false, u"b", u"Syntax error: /S"},
+    {u"a before b /s:x", 2, Modified, Modified, DateMode::Exact, false, u"b/s:x", u""},
+    {u"a /s x", 0, Created, Created, DateMode::Exact, false, u"", u"Syntax error: x"},
     // The first error wins.
     {u"a x /tolerance:y", 0, Created, Created, DateMode::Exact, false, u"", u"Syntax error: x"},
     {u"a /tolerance:y x", 0, Created, Created, DateMode::Exact, false, u"",

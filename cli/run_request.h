@@ -17,5 +17,7 @@ struct RunRequest {
   TimeValue toleranceTicks = 0;  // values at most this far apart are the same time
   bool hourShift = false;        // /dst: values one hour (± the tolerance) apart are too
   bool debug = false;
-  Text message;  // empty until the first error
+  bool subfolders = false;   // /s: sets read every directory below their path
+  Text subfoldersParameter;  // the first /s as typed
+  Text message;              // empty until the first error
 };

@@ -19,6 +19,8 @@ set(DATORA_CORE_SOURCES
   ${datora_root}/timing/fixed_moment.cpp
   ${datora_root}/timing/operand_value.cpp
   ${datora_root}/timing/reference_time.cpp
+  ${datora_root}/timing/set_decision.cpp
+  ${datora_root}/timing/set_operand.cpp
   ${datora_root}/timing/stamp_lookup.cpp)
 
 # The Windows rules for parameters and names, pure code: linked into the
@@ -55,4 +57,6 @@ set(DATORA_UNIT_TEST_SOURCES
   ${datora_root}/timing/compare_test.cpp
   ${datora_root}/timing/fixed_moment_test.cpp
   ${datora_root}/timing/reference_time_test.cpp
+  ${datora_root}/timing/set_decision_test.cpp
+  ${datora_root}/timing/set_operand_test.cpp
   ${datora_root}/timing/stamp_lookup_test.cpp)

@@ -1,12 +1,13 @@
 # Bash completion for datora.
 #
-# The first word is a file or directory. After it come the stamp keywords,
-# the relation keywords, "not" and the options. While the relation keywords
-# on the line leave a relation named (each one toggles its relation, so
-# naming one twice cancels it), the second operand is offered too: file
-# names and the forms today, today-, now, now- and date:. A name that begins
-# with "today", "now" or "date:" would be read as an expression, so it is
-# offered as ./name. Keywords match whatever the case typed.
+# The first word is a file or directory, or a set: newest: or oldest: and
+# then a path. After it come the stamp keywords, the relation keywords,
+# "not" and the options. While the relation keywords on the line leave a
+# relation named (each one toggles its relation, so naming one twice
+# cancels it), the second operand is offered too: file names and the forms
+# today, today-, now, now-, date:, newest: and oldest:. A name that begins
+# with one of these forms would be read as one, so it is offered as ./name.
+# Keywords and forms match whatever the case typed.
 
 # Bash splits words at the characters of COMP_WORDBREAKS, and ":", "=" and
 # "@" can stand unquoted in a name: "year=2024/month=01.csv" and
@@ -38,7 +39,8 @@ _datora() {
   COMPREPLY=()
 
   if ((cword == 1)); then
-    mapfile -t COMPREPLY < <(compgen -f -- "$cur")
+    _datora_operand "newest: oldest:" "@(newest:|oldest:)"
+    [[ ${COMPREPLY[*]} == @(newest|oldest): ]] && _datora_no_space_after_form
   elif [[ $lower != /tolerance:* ]]; then # its seconds are typed, not offered
     _datora_after_first
   fi
@@ -70,7 +72,7 @@ _datora_after_last_break() {
 # `cur` after the first one.
 _datora_after_first() {
   local offered="created modified accessed before after sametime not"
-  offered+=" /datelocal /dateutc /debug /dst /tolerance:"
+  offered+=" /datelocal /dateutc /debug /dst /tolerance: /s"
   local relation=0 i
   for ((i = 2; i < cword; i++)); do
     case ${words[i],,} in
@@ -79,28 +81,48 @@ _datora_after_first() {
       after) ((relation ^= 4)) ;;
     esac
   done
-  if ((relation)); then
-    offered+=" today today- now now- date:"
-  fi
 
   local word
   for word in $offered; do
     [[ $word == "$lower"* ]] && COMPREPLY+=("$word")
   done
   if ((relation)); then
-    local name
-    while IFS= read -r name; do
-      [[ ${name,,} == @(today|now|date:)* ]] && name=./$name
-      COMPREPLY+=("$name")
-    done < <(compgen -f -- "$cur")
+    _datora_operand "today today- now now- date: newest: oldest:" \
+      "@(today|now|date:|newest:|oldest:)"
   fi
+  _datora_no_space_after_form
+}
 
-  # today-, now-, date: and /tolerance: wait for a number: no space after
-  # them. date: and /tolerance: are no file names, and the file-name quoting
-  # would escape their colon.
+# Offers an operand for the word `cur`: once it begins with newest: or
+# oldest:, the files and directories for the path after the colon;
+# otherwise the forms in $1 that match, and the file names, where a name
+# that matches the pattern $2 is offered as ./name.
+_datora_operand() {
+  local forms=$1 pattern=$2 word name
+  if [[ $lower == @(newest|oldest):* ]]; then
+    while IFS= read -r name; do
+      COMPREPLY+=("${cur:0:7}$name")
+    done < <(compgen -f -- "${cur:7}")
+    return 0
+  fi
+  for word in $forms; do
+    [[ $word == "$lower"* ]] && COMPREPLY+=("$word")
+  done
+  while IFS= read -r name; do
+    # shellcheck disable=SC2053 # $pattern is a glob on purpose
+    [[ ${name,,} == $pattern* ]] && name=./$name
+    COMPREPLY+=("$name")
+  done < <(compgen -f -- "$cur")
+}
+
+# today-, now-, date:, newest:, oldest: and /tolerance: wait for more: no
+# space after them. Those with a colon are no file names, and the file-name
+# quoting would escape their colon.
+_datora_no_space_after_form() {
   if ((${#COMPREPLY[@]} == 1)) && [[ ${COMPREPLY[0]} == *[-:] ]]; then
     compopt -o nospace 2>/dev/null
-    [[ ${COMPREPLY[0]} == @(/tolerance:|date:) ]] && compopt +o filenames 2>/dev/null
+    [[ ${COMPREPLY[0]} == @(/tolerance:|date:|newest:|oldest:) ]] &&
+      compopt +o filenames 2>/dev/null
   fi
 }
 

@@ -35,12 +35,13 @@ Text DecimalText(uint64_t value) {
 OperandValue CheckExpression(FakePlatform& platform, const Text& operand, TimeValue now,
                              TimeValue stampInput) {
   const ReferenceKind kind = RecognizeReferenceTime(platform, operand);
-  if (kind == ReferenceKind::None) return {stampInput, OperandForm::Moment, DateEffect::None, {}};
+  if (kind == ReferenceKind::None)
+    return ValueOf(stampInput, OperandForm::Moment, DateEffect::None);
   OperandValue value = EvaluateReferenceTime(platform, kind, operand, now);
   if (value.Failed()) {
     Require(value.message == u"Invalid date/time expression: " + operand,
             "wrong expression message");
-    return {stampInput, OperandForm::Moment, DateEffect::None, {}};
+    return ValueOf(stampInput, OperandForm::Moment, DateEffect::None);
   }
   // TODAY and a calendar day (date:YYYY-MM-DD) compare days; the rest time.
   const bool days =

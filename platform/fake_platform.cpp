@@ -35,6 +35,36 @@ bool FakePlatform::FindEntryStamps(const Text& name, EntryStamps& stamps) {
   return true;
 }
 
+PathKind FakePlatform::ProbeSetPath(const Text& path) {
+  if (directories.contains(path)) return PathKind::Directory;
+  return entries.contains(path) ? PathKind::Entry : PathKind::Missing;
+}
+
+// The stamps of a listing are those of its table; `kind` only says which
+// one a real system would read.
+ListingEnd FakePlatform::ListDirectory(const Text& root, std::span<const Text> below, StampKind,
+                                       ListingVisitor& visitor) {
+  Text key = below.empty() ? root : MemberPathPrefix(root);
+  for (size_t i = 0; i < below.size(); ++i) {
+    if (i > 0) key += PathSeparator();
+    key += below[i];
+  }
+  directoriesListed.push_back(key);
+  const auto found = directories.find(key);
+  if (found == directories.end()) return ListingEnd::Vanished;
+  if (found->second.end != ListingEnd::Listed) return found->second.end;
+  for (const FakeListed& listed : found->second.entries) {
+    if (!visitor.Visit({listed.name, listed.isDirectory, listed.status, listed.stamps})) break;
+  }
+  return ListingEnd::Listed;
+}
+
+Text FakePlatform::MemberPathPrefix(const Text& path) {
+  Text prefix = path;
+  if (prefix.empty() || prefix.back() != PathSeparator()) prefix += PathSeparator();
+  return prefix;
+}
+
 void FakePlatform::LowerCase(Text& text) { LowerCaseAscii(text); }
 
 void FakePlatform::WriteLine(const Text& text) {

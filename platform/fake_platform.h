@@ -14,6 +14,19 @@
 
 using FakeEntry = EntryStamps;
 
+// One entry of a fake directory listing.
+struct FakeListed {
+  Text name;
+  bool isDirectory = false;
+  ListedEntry::Stamps status = ListedEntry::Stamps::Read;
+  EntryStamps stamps;
+};
+
+struct FakeDirectory {
+  ListingEnd end = ListingEnd::Listed;  // Unreadable: lists nothing
+  std::vector<FakeListed> entries;      // in the order the listing gives them
+};
+
 enum class FakeSystem {
   // One command-line text, split as datora.exe splits it; a name is looked
   // up as the Windows search would take it (WindowsSearchName).
@@ -38,6 +51,10 @@ class FakePlatform final : public Platform {
   // before the first moment, and with no entry at all, utcOffsetTicks.
   std::map<TimeValue, int64_t> offsetChanges;
   std::map<Text, FakeEntry> entries;
+  // Directories for set operands, by their path: the set path as typed, or
+  // its member prefix and the components below joined by the separator.
+  std::map<Text, FakeDirectory> directories;
+  std::vector<Text> directoriesListed;  // the keys, in the order listed
 
   std::vector<Text> namesLookedUp;  // as the system would search them
   Text output;                      // what reached standard output, each line ended by LF
@@ -48,6 +65,11 @@ class FakePlatform final : public Platform {
   TimeValue ToLocalTime(TimeValue utc) override;
   int64_t UtcOffsetAt(TimeValue utc) override;
   bool FindEntryStamps(const Text& name, EntryStamps& stamps) override;
+  PathKind ProbeSetPath(const Text& path) override;
+  ListingEnd ListDirectory(const Text& root, std::span<const Text> below, StampKind kind,
+                           ListingVisitor& visitor) override;
+  char16_t PathSeparator() override { return system == FakeSystem::Windows ? u'\\' : u'/'; }
+  Text MemberPathPrefix(const Text& path) override;
   void LowerCase(Text& text) override;
   void WriteLine(const Text& text) override;
   void WriteErrorText(std::span<const std::u16string_view> lines) override;

@@ -13,6 +13,40 @@
 #include "base/text.h"
 #include "base/time_value.h"
 
+// What a set operand's path names.
+enum class PathKind {
+  Missing,    // nothing, or a name this system's rules refuse
+  Directory,  // a directory (a drive or share root included) to list
+  Entry,      // a file, or a link by its own stamps: a set of that one entry
+};
+
+// One entry of a directory listing; never "." or "..".
+struct ListedEntry {
+  std::u16string_view name;  // valid only during the Visit call
+  // A directory to descend into. A symbolic link, a junction or another
+  // name surrogate is never one: it is a member by its own stamps.
+  bool isDirectory = false;
+  enum class Stamps { Read, Vanished, Unreadable } status = Stamps::Read;
+  EntryStamps stamps;  // when Read; for a directory unspecified
+};
+
+// Receives the entries of one directory as the system lists them.
+class ListingVisitor {
+ public:
+  // False stops the listing.
+  virtual bool Visit(const ListedEntry& entry) = 0;
+
+ protected:
+  ~ListingVisitor() = default;
+};
+
+// How a listing ended.
+enum class ListingEnd {
+  Listed,      // every entry was visited, or the visitor stopped it
+  Vanished,    // the directory was gone before it could be opened
+  Unreadable,  // it could not be opened or listed (access denied, a loop)
+};
+
 class Platform {
  public:
   virtual ~Platform() = default;
@@ -43,6 +77,36 @@ class Platform {
   // the file system records none) and returns true. Missing, or a name this
   // system's rules refuse: false.
   virtual bool FindEntryStamps(const Text& name, EntryStamps& stamps) = 0;
+
+  // What `path`, a set operand's path as typed, names. On Windows the
+  // drive and share roots are directories here, though FindEntryStamps
+  // refuses them.
+  virtual PathKind ProbeSetPath(const Text& path) = 0;
+
+  // Lists the directory `root` (a path ProbeSetPath found a Directory)
+  // or, with `below` not empty, the directory those names lead to below
+  // it, one component each, as earlier listings gave them. Each entry's
+  // stamp `kind` is read for the entries that are no directory; a
+  // directory's stamps are not read. Entries arrive in the system's order.
+  // A walk lists a directory only after its parent: the Linux layer keeps
+  // the descriptors of the directories above open and opens each one
+  // relative to its parent, so depth is not limited by the length of a
+  // path; a directory that is the same as one above it (a bind mount of an
+  // ancestor) is Unreadable. ListDirectory is never called from inside a
+  // Visit call: a walk collects the subdirectories and lists them after
+  // the listing that gave them has returned, since a layer may keep one
+  // buffer for the listing in progress.
+  virtual ListingEnd ListDirectory(const Text& root, std::span<const Text> below, StampKind kind,
+                                   ListingVisitor& visitor) = 0;
+
+  // The separator between the components of a member's path: '/' or '\\'.
+  virtual char16_t PathSeparator() = 0;
+
+  // The start of every member's path in messages and in the /debug report
+  // for the set path `path` as typed: on Windows after dropping one
+  // trailing backslash (a root's is kept), then one separator unless it
+  // already ends in one ("src" gives "src/" or "src\\", "C:\\" stays).
+  virtual Text MemberPathPrefix(const Text& path) = 0;
 
   // Lower-cases `text` in place with the platform's mapping.
   virtual void LowerCase(Text& text) = 0;

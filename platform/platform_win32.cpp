@@ -102,6 +102,104 @@ void WriteChannelText(HANDLE handle, std::u16string_view text) {
   WriteToFile(handle, reinterpret_cast<const char*>(text.data()), text.size() * sizeof(char16_t));
 }
 
+const wchar_t* WideName(const Text& name) { return reinterpret_cast<const wchar_t*>(name.c_str()); }
+
+// GetFullPathNameW's full path of `name`; the empty text where it fails.
+Text FullPathName(const Text& name) {
+  const DWORD size = GetFullPathNameW(WideName(name), 0, nullptr, nullptr);
+  if (size == 0) return Text();
+  Text full(size, u'\0');
+  const DWORD length =
+      GetFullPathNameW(WideName(name), size, reinterpret_cast<wchar_t*>(full.data()), nullptr);
+  if (length == 0 || length >= size) return Text();
+  full.resize(length);
+  return full;
+}
+
+// A name past MAX_PATH reaches the system in the "\\?\" form of its full
+// path, which lifts the limit; one typed in that form is used as given.
+bool NeedsLongPathForm(const Text& name) {
+  return name.size() >= MAX_PATH && !std::u16string_view(name).starts_with(u"\\\\?\\");
+}
+
+Text LongPathFormOf(const Text& name) {
+  const Text full = FullPathName(name);
+  return full.empty() ? name : WindowsLongPathForm(full);
+}
+
+// The pattern of the listing; past MAX_PATH the root's full path in the
+// "\\?\" form leads it, and the listed components follow unchanged.
+Text ListingPatternOf(const Text& root, std::span<const Text> below) {
+  const Text pattern = WindowsListingPattern(root, below);
+  if (!NeedsLongPathForm(pattern)) return pattern;
+  const Text full = FullPathName(WindowsMemberPathPrefix(root));
+  return full.empty() ? pattern : WindowsListingPattern(WindowsLongPathForm(full), below);
+}
+
+// FindExInfoBasic (no short name) and FIND_FIRST_EX_LARGE_FETCH make the
+// listing cheaper; Windows before 7 knows neither and answers
+// ERROR_INVALID_PARAMETER.
+HANDLE OpenListing(const Text& pattern, WIN32_FIND_DATAW& entry) {
+  HANDLE search = FindFirstFileExW(WideName(pattern), FindExInfoBasic, &entry,
+                                   FindExSearchNameMatch, nullptr, FIND_FIRST_EX_LARGE_FETCH);
+  if (search == INVALID_HANDLE_VALUE && GetLastError() == ERROR_INVALID_PARAMETER) {
+    search = FindFirstFileExW(WideName(pattern), FindExInfoStandard, &entry, FindExSearchNameMatch,
+                              nullptr, 0);
+  }
+  return search;
+}
+
+bool IsDirectoryName(const Text& name) {
+  const DWORD attributes = GetFileAttributesW(WideName(name));
+  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+}
+
+// A drive root lists no "." and "..", so an empty one answers
+// ERROR_FILE_NOT_FOUND as a directory that is gone does.
+ListingEnd EndOfFailedListing(const Text& pattern, DWORD error) {
+  if (error == ERROR_FILE_NOT_FOUND) {
+    return IsDirectoryName(pattern.substr(0, pattern.size() - 1)) ? ListingEnd::Listed
+                                                                  : ListingEnd::Vanished;
+  }
+  if (error == ERROR_PATH_NOT_FOUND || error == ERROR_DIRECTORY) return ListingEnd::Vanished;
+  return ListingEnd::Unreadable;
+}
+
+bool IsDotOrDotDot(const wchar_t* name) {
+  return name[0] == L'.' && (name[1] == L'\0' || (name[1] == L'.' && name[2] == L'\0'));
+}
+
+// Every stamp comes with the listing: no entry is opened.
+ListedEntry ListedFromFind(const WIN32_FIND_DATAW& found) {
+  ListedEntry entry;
+  entry.name = reinterpret_cast<const char16_t*>(found.cFileName);
+  entry.isDirectory = WindowsDescends(found.dwFileAttributes, found.dwReserved0);
+  entry.stamps.created = ValueFromFileTime(found.ftCreationTime);
+  entry.stamps.accessed = ValueFromFileTime(found.ftLastAccessTime);
+  entry.stamps.modified = ValueFromFileTime(found.ftLastWriteTime);
+  return entry;
+}
+
+ListingEnd VisitListing(HANDLE search, WIN32_FIND_DATAW& found, ListingVisitor& visitor) {
+  do {
+    if (!IsDotOrDotDot(found.cFileName) && !visitor.Visit(ListedFromFind(found))) {
+      return ListingEnd::Listed;
+    }
+  } while (FindNextFileW(search, &found));
+  return GetLastError() == ERROR_NO_MORE_FILES ? ListingEnd::Listed : ListingEnd::Unreadable;
+}
+
+// The reparse tag of a directory that is a reparse point, from its
+// directory entry; GetFileAttributesW does not give it.
+PathKind KindOfReparseDirectory(const Text& name) {
+  WIN32_FIND_DATAW found;
+  const HANDLE search = FindFirstFileW(WideName(name), &found);
+  if (search == INVALID_HANDLE_VALUE) return PathKind::Directory;
+  FindClose(search);
+  return WindowsDescends(found.dwFileAttributes, found.dwReserved0) ? PathKind::Directory
+                                                                    : PathKind::Entry;
+}
+
 class Win32Platform final : public Platform {
  public:
   Text NextParameter() override {
@@ -141,6 +239,36 @@ class Win32Platform final : public Platform {
     stamps.modified = ValueFromFileTime(entry.ftLastWriteTime);
     return true;
   }
+
+  // GetFileAttributesW answers for the drive and share roots too, which a
+  // directory search cannot find.
+  PathKind ProbeSetPath(const Text& path) override {
+    Text name;
+    if (!WindowsSetPathName(path, name) || name.find(u'\0') != Text::npos) return PathKind::Missing;
+    if (NeedsLongPathForm(name)) name = LongPathFormOf(name);
+    const DWORD attributes = GetFileAttributesW(WideName(name));
+    if (attributes == INVALID_FILE_ATTRIBUTES) return PathKind::Missing;
+    if ((attributes & FILE_ATTRIBUTE_DIRECTORY) == 0) return PathKind::Entry;
+    if ((attributes & FILE_ATTRIBUTE_REPARSE_POINT) == 0) return PathKind::Directory;
+    return KindOfReparseDirectory(name);
+  }
+
+  // The listing gives every stamp, so `kind` chooses nothing here.
+  ListingEnd ListDirectory(const Text& root, std::span<const Text> below, StampKind,
+                           ListingVisitor& visitor) override {
+    const Text pattern = ListingPatternOf(root, below);
+    if (pattern.find(u'\0') != Text::npos) return ListingEnd::Vanished;
+    WIN32_FIND_DATAW found;
+    const HANDLE search = OpenListing(pattern, found);
+    if (search == INVALID_HANDLE_VALUE) return EndOfFailedListing(pattern, GetLastError());
+    const ListingEnd end = VisitListing(search, found, visitor);
+    FindClose(search);
+    return end;
+  }
+
+  char16_t PathSeparator() override { return u'\\'; }
+
+  Text MemberPathPrefix(const Text& path) override { return WindowsMemberPathPrefix(path); }
 
   // kernel32's simple (non-linguistic) mapping, the one CharLowerW uses:
   // "I" becomes "i" whatever the user's language. CharLowerW itself lives in

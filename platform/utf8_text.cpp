@@ -55,6 +55,12 @@ void AppendCodePoint(std::string& out, char32_t c) {
 
 Text DecodeUtf8(std::string_view bytes) {
   Text text;
+  DecodeUtf8Into(bytes, text);
+  return text;
+}
+
+void DecodeUtf8Into(std::string_view bytes, Text& text) {
+  text.clear();
   text.reserve(bytes.size());
   size_t i = 0;
   while (i < bytes.size()) {
@@ -73,7 +79,6 @@ Text DecodeUtf8(std::string_view bytes) {
     }
     i += length;
   }
-  return text;
 }
 
 std::string EncodeUtf8(const char16_t* text, size_t count) {

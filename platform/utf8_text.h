@@ -11,6 +11,10 @@
 
 Text DecodeUtf8(std::string_view bytes);
 
+// The same into `text`, replacing its content: a caller that decodes many
+// names reuses one buffer, which allocates only when a longer name comes.
+void DecodeUtf8Into(std::string_view bytes, Text& text);
+
 // Valid pairs become 4-byte sequences; U+DC80..U+DCFF become their byte;
 // any other lone surrogate is written in the 3-byte form.
 std::string EncodeUtf8(const char16_t* text, size_t count);

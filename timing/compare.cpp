@@ -40,3 +40,15 @@ bool WithinTolerance(TimeValue time1, TimeValue time2, TimeValue tolerance, bool
 ExitCode Verdict(Relation relation, int acceptMask) {
   return (relation & acceptMask) != 0 ? ExitTrue : ExitFalse;
 }
+
+Comparison CompareValues(Platform& platform, const OperandValue& first, const OperandValue& second,
+                         const ComparisonRule& rule) {
+  const bool tolerated = !first.IsDay() && !second.IsDay() &&
+                         WithinTolerance(first.time, second.time, rule.tolerance, rule.hourShift);
+  Comparison result;
+  result.time1 = CutToDate(platform, first.time, first.form, rule.dateMode);
+  result.time2 = CutToDate(platform, second.time, second.form, rule.dateMode);
+  result.relation = CompareTimes(result.time1, result.time2);
+  result.verdict = Verdict(tolerated ? SameTime : result.relation, rule.acceptMask);
+  return result;
+}

@@ -1,4 +1,4 @@
-// Date-only normalisation, comparison and the verdict.
+// The date mode, the day cut, the comparison and the verdict.
 #pragma once
 
 #include "base/exit_code.h"
@@ -32,3 +32,25 @@ bool WithinTolerance(TimeValue time1, TimeValue time2, TimeValue tolerance, bool
 
 // ExitTrue when `relation` is one of the accepted relations, else ExitFalse.
 ExitCode Verdict(Relation relation, int acceptMask);
+
+// What the run asks of its two values, fixed once both operands are known.
+struct ComparisonRule {
+  DateMode dateMode = DateMode::Exact;
+  int acceptMask = 0;
+  TimeValue tolerance = 0;
+  bool hourShift = false;
+};
+
+struct Comparison {
+  TimeValue time1 = 0;  // the values compared: cut to their days in a date mode
+  TimeValue time2 = 0;
+  Relation relation = SameTime;  // of the cut values, without the tolerance
+  ExitCode verdict = ExitFalse;
+};
+
+// Compares two operand values. The tolerance sees the moments as read,
+// before a date mode cuts them, and a day gets none: it is no moment. The
+// verdict is true when the tolerance makes them the same time and that is
+// accepted, or else when the relation of the cut values is.
+Comparison CompareValues(Platform& platform, const OperandValue& first, const OperandValue& second,
+                         const ComparisonRule& rule);

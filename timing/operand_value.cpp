@@ -6,3 +6,11 @@ OperandValue FailedOperand(std::u16string_view prefix, const Text& operand) {
   value.message += operand;
   return value;
 }
+
+OperandValue ValueOf(TimeValue time, OperandForm form, DateEffect dateEffect) {
+  OperandValue value;
+  value.time = time;
+  value.form = form;
+  value.dateEffect = dateEffect;
+  return value;
+}

@@ -26,10 +26,17 @@ struct OperandValue {
   OperandForm form = OperandForm::Moment;
   DateEffect dateEffect = DateEffect::None;
   Text message;  // empty unless the operand could not be evaluated
+  // A set: the member that gave the value, and whether a part of the set
+  // that could not be read was passed over because the answer was decided.
+  Text member;
+  bool partlyRead = false;
 
   bool IsDay() const { return form != OperandForm::Moment; }
   bool Failed() const { return !message.empty(); }
 };
+
+// A value without a message.
+OperandValue ValueOf(TimeValue time, OperandForm form, DateEffect dateEffect);
 
 // An operand that could not be evaluated: `prefix` + the operand as given.
 OperandValue FailedOperand(std::u16string_view prefix, const Text& operand);

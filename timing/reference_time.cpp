@@ -69,10 +69,8 @@ OperandValue EvaluateToday(const Text& operand, TimeValue now) {
   if (!CountText(operand, 5, count) || !IsAllDigits(count)) {
     return FailedOperand(InvalidExpressionPrefix, operand);
   }
-  return {SubtractUnits(now, count, TicksPerDay),
-          OperandForm::DayOfMoment,
-          DateEffect::LocalUnlessGiven,
-          {}};
+  return ValueOf(SubtractUnits(now, count, TicksPerDay), OperandForm::DayOfMoment,
+                 DateEffect::LocalUnlessGiven);
 }
 
 OperandValue EvaluateNow(Platform& platform, const Text& operand, TimeValue now) {
@@ -85,7 +83,7 @@ OperandValue EvaluateNow(Platform& platform, const Text& operand, TimeValue now)
     count.remove_suffix(1);
   }
   if (step == 0 || !IsAllDigits(count)) return FailedOperand(InvalidExpressionPrefix, operand);
-  return {SubtractUnits(now, count, step), OperandForm::Moment, DateEffect::Exact, {}};
+  return ValueOf(SubtractUnits(now, count, step), OperandForm::Moment, DateEffect::Exact);
 }
 
 OperandValue EvaluateFixedMoment(Platform& platform, const Text& operand) {
@@ -94,13 +92,13 @@ OperandValue EvaluateFixedMoment(Platform& platform, const Text& operand) {
     return FailedOperand(InvalidExpressionPrefix, operand);
   }
   if (!moment.hasTimeOfDay) {
-    return {moment.clockTime, OperandForm::WrittenDay, DateEffect::LocalUnlessGiven, {}};
+    return ValueOf(moment.clockTime, OperandForm::WrittenDay, DateEffect::LocalUnlessGiven);
   }
   TimeValue utc = moment.clockTime - moment.zoneOffset;
   if ((!moment.hasZone && !UtcFromLocalTime(platform, moment.clockTime, utc)) || utc < 0) {
     return FailedOperand(InvalidExpressionPrefix, operand);
   }
-  return {utc, OperandForm::Moment, DateEffect::Exact, {}};
+  return ValueOf(utc, OperandForm::Moment, DateEffect::Exact);
 }
 
 OperandValue EvaluateReferenceTime(Platform& platform, ReferenceKind kind, const Text& operand,

@@ -116,6 +116,10 @@ class Case:
     # Both channels on pipes (Linux build; under Wine the channels stay
     # files, as Wine keeps pipes open for seconds after the program ends).
     pipe: bool = False
+    # Run as the user nobody (where the tests run as root), so that a
+    # folder without permissions cannot be read.
+    as_nobody: bool = False
+    open_files: int = 0  # a lower limit of open descriptors
 
     def skip_reason(self, windows):
         return self.windows_skip if windows else self.native_skip
@@ -684,3 +688,121 @@ def hostile_line_cases(fx):
         LineCase("command line one character too long", fill(zeros, "0") + "0", LAUNCH_REFUSED,
                  windows_skip=WINE_LONG_LINES),
     ]
+
+
+# Wine as root is never denied access, and runs no program as another user.
+WINE_AS_ROOT = "Wine runs as root here, where no directory is unreadable"
+DEEP_LEVELS = 3000
+
+
+def set_fixture(workdir, windows):
+    """The trees the set rows read: tree/ (a hidden newest file, a link to a
+    newer file whose own stamp is older, sub/ with the newest file under /s,
+    sub/deep/ with the oldest, an empty folder), twins/ (two equal stamps),
+    locked/ (an unreadable folder beside a new file) and, on Linux, a chain
+    of DEEP_LEVELS folders."""
+    stamps = {
+        "tree/a.txt": ticks(2020, 1, 1, 12),
+        "tree/.hidden.txt": ticks(2020, 6, 1),
+        "tree/sub/new.txt": ticks(2021, 1, 1, 12),
+        "tree/sub/deep/old.txt": ticks(2018, 1, 1),
+        "twins/b.txt": ticks(2020, 1, 1, 12),
+        "twins/a.txt": ticks(2020, 1, 1, 12),
+        "locked/new.txt": ticks(2021, 1, 1, 12),
+        "locked/no/old.txt": ticks(2018, 1, 1),
+    }
+    for name, stamp in stamps.items():
+        path = os.path.join(workdir, name)
+        os.makedirs(os.path.dirname(path), exist_ok=True)
+        with open(path, "w") as handle:
+            handle.write(name)
+        set_stamps(path, stamp)
+    os.makedirs(os.path.join(workdir, "tree", "empty"), exist_ok=True)
+    link = os.path.join(workdir, "tree", "link")
+    os.symlink(os.path.join("sub", "new.txt"), link)
+    set_stamps(link, ticks(2019, 1, 1))
+    if windows:
+        return
+    # The folders of the walk must be open to the user the unreadable rows
+    # run as; locked/no to nobody.
+    os.chmod(workdir, 0o755)
+    os.chmod(os.path.join(workdir, "locked", "no"), 0)
+    fd = os.open(workdir, os.O_RDONLY)
+    os.mkdir("deep", dir_fd=fd)
+    for _ in range(DEEP_LEVELS):
+        next_fd = os.open("deep", os.O_RDONLY, dir_fd=fd)
+        os.close(fd)
+        fd = next_fd
+        os.mkdir("deep", dir_fd=fd)
+    with open(os.open("bottom.txt", os.O_WRONLY | os.O_CREAT, 0o644, dir_fd=fd), "w") as handle:
+        handle.write("bottom")
+    os.utime("bottom.txt", ns=(0, (ticks(2030, 1, 1) - UNIX_EPOCH_TICKS) * 100), dir_fd=fd)
+    os.close(fd)
+
+
+def set_cases(separator):
+    member = lambda *parts: separator.join(parts)
+    seconds = lambda later, earlier: (later - earlier) // TICKS_PER_SECOND
+    files_line = lambda which, path: "File%d: %s\r\n" % (which, path)
+    return [
+        Case("the hidden file is the newest of a folder",
+             ["newest:tree", "after", "old.txt", "/debug"], 0,
+             out=report(True, "%d seconds after" % seconds(ticks(2020, 6, 1), ticks(2020, 1, 1, 12)))
+             + files_line(1, member("tree", ".hidden.txt")), windows_skip=WINE_FOLLOWS_LINKS),
+        Case("without /s the subfolders are not read", ["newest:tree", "after", "new.txt"], 1),
+        Case("with /s every subfolder is read", ["NEWEST:tree", "sametime", "new.txt", "/S"], 0),
+        Case("the oldest under /s on the right", ["old.txt", "after", "oldest:tree", "/s", "/debug"],
+             0, out=report(True, "%d seconds after" % seconds(ticks(2020, 1, 1, 12), ticks(2018, 1, 1)))
+             + files_line(2, member("tree", "sub", "deep", "old.txt"))),
+        Case("a link counts by its own older stamp",
+             ["oldest:tree", "before", "old.txt", "/debug"], 0,
+             out=report(True, "%d seconds before" % seconds(ticks(2020, 1, 1, 12), ticks(2019, 1, 1)))
+             + files_line(1, member("tree", "link")), windows_skip=WINE_FOLLOWS_LINKS),
+        Case("an empty folder has no files", ["newest:tree/empty", "before", "old.txt"], 255,
+             err="No files in: newest:tree/empty\n"),
+        Case("a file path is a set of one", ["newest:new.txt", "sametime", "new.txt", "/debug"], 0,
+             out=report(True, "0 seconds") + files_line(1, "new.txt")),
+        Case("a missing path", ["newest:nothere", "before", "oldest:gone"], 255,
+             err="Not found or invalid: newest:nothere\n"),
+        Case("/s needs a set", ["old.txt", "before", "new.txt", "/s"], 255,
+             err="Syntax error: /s\n"),
+        Case("of equal stamps the smaller path is named",
+             ["newest:twins", "sametime", "old.txt", "/debug"], 0,
+             out=report(True, "0 seconds") + files_line(1, member("twins", "a.txt"))),
+        Case("a set on either side", ["newest:tree", "after", "oldest:tree", "/s", "/debug"], 0,
+             out=report(True, "%d seconds after" % seconds(ticks(2021, 1, 1, 12), ticks(2018, 1, 1)))
+             + files_line(1, member("tree", "sub", "new.txt"))
+             + files_line(2, member("tree", "sub", "deep", "old.txt")),
+             windows_skip=WINE_FOLLOWS_LINKS),
+        Case("an unreadable folder that the answer does not need",
+             ["newest:locked", "after", "old.txt", "/s", "/debug"], 0,
+             out=report(True, "%d seconds after" % seconds(ticks(2021, 1, 1, 12), ticks(2020, 1, 1, 12)))
+             + files_line(1, member("locked", "new.txt") + " (not all read)"),
+             windows_skip=WINE_AS_ROOT, as_nobody=True),
+        Case("an unreadable folder that the answer needs",
+             ["newest:locked", "sametime", "new.txt", "/s"], 255,
+             err="Cannot read: %s\n" % member("locked", "no"), windows_skip=WINE_AS_ROOT,
+             as_nobody=True),
+        Case("a tree %d folders deep with 256 descriptors" % DEEP_LEVELS,
+             ["newest:deep", "after", "new.txt", "/s"], 0, windows_skip="the deep tree is made on Linux",
+             open_files=256),
+    ]
+
+
+def remove_set_fixture(workdir):
+    """Opens locked/no again and removes the deep chain level by level,
+    deeper than a recursive removal goes."""
+    locked = os.path.join(workdir, "locked", "no")
+    if os.path.exists(locked):
+        os.chmod(locked, 0o755)
+    if not os.path.exists(os.path.join(workdir, "deep")):
+        return
+    fds = [os.open(workdir, os.O_RDONLY)]
+    while "deep" in os.listdir(fds[-1]):
+        fds.append(os.open("deep", os.O_RDONLY, dir_fd=fds[-1]))
+    os.close(fds.pop())
+    while fds:
+        os.rmdir("deep", dir_fd=fds[-1])
+        if "bottom.txt" in os.listdir(fds[-1]):
+            os.unlink("bottom.txt", dir_fd=fds[-1])
+        os.close(fds.pop())

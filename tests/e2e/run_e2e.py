@@ -28,7 +28,7 @@ import unittest
 
 from cases import (BANNER, USAGE, Case, file_cases, hostile_cases, hostile_fixture,
                    hostile_line_cases, line_cases, reference_cases, refresh_recent, report,
-                   stamp_fixture)
+                   remove_set_fixture, set_cases, set_fixture, stamp_fixture)
 
 ARGS = None
 
@@ -75,8 +75,8 @@ class Target:
             return data.decode("utf-16-le", "surrogatepass")
         return data.decode("utf-8", "surrogateescape")
 
-    def run_arguments(self, arguments, env=None, pipe=False):
-        command = self.starter + [self.binary] + list(arguments)
+    def run_arguments(self, arguments, env=None, pipe=False, prefix=()):
+        command = list(prefix) + self.starter + [self.binary] + list(arguments)
         if pipe and not self.windows:
             return subprocess.run(command, cwd=self.workdir, env=self.environment(env or {}),
                                   stdin=subprocess.DEVNULL, capture_output=True, timeout=60)
@@ -183,6 +183,17 @@ def linux_text(text):
     return text
 
 
+def run_prefix(case):
+    """What starts a case's binary: as nobody where the tests run as root,
+    with a lower limit of open descriptors."""
+    prefix = []
+    if case.as_nobody and os.geteuid() == 0:
+        prefix = ["setpriv", "--reuid=nobody", "--regid=nogroup", "--clear-groups"]
+    if case.open_files:
+        prefix = ["prlimit", "--nofile=%d" % case.open_files] + prefix
+    return prefix
+
+
 class EndToEnd(unittest.TestCase):
     target = None
     fixture = None
@@ -226,7 +237,8 @@ class EndToEnd(unittest.TestCase):
                 if reason:
                     self.skipTest(reason)
                 refresh_recent(self.workdir)
-                result = self.target.run_arguments(case.args, case.env, case.pipe)
+                result = self.target.run_arguments(case.args, case.env, case.pipe,
+                                                   run_prefix(case))
                 self.check_output(result, case)
 
     def run_line_table(self, cases):
@@ -246,6 +258,13 @@ class EndToEnd(unittest.TestCase):
 
     def test_reference_times(self):
         self.run_table(reference_cases(self.fixture))
+
+    def test_sets_of_files(self):
+        set_fixture(self.workdir, self.target.windows)
+        try:
+            self.run_table(set_cases("\\" if self.target.windows else "/"))
+        finally:
+            remove_set_fixture(self.workdir)
 
     def test_exact_command_lines(self):
         """Command lines that argv cannot express: quotes glued to text, tabs,

@@ -33,5 +33,9 @@ for word in SYNOPSIS DESCRIPTION KEYWORDS OPTIONS "EXIT STATUS" "DEBUG REPORT" E
     "birth time" UTF-16LE UTF-8 "symbolic link" "if ! datora"; do
   check "the page mentions '$word'" grep -qiF -- "$word" <<<"$text"
 done
+# Sets of files: both forms, their messages and their report line.
+for word in "SETS OF FILES" newest: oldest: "No files in:" "Cannot read:" "File1:" "(not all read)"; do
+  if grep -qiF -- "$word" <<<"$text"; then pass; else fail "the page never mentions '$word'"; fi
+done
 
 finish

@@ -259,7 +259,7 @@ class Model:
         if first in ("", "/?"):
             return "usage"
         current, stamp1, stamp2 = 2, 0, 0
-        relation, file2 = 0, ""
+        relation, file2, subfolders = 0, "", None
         for token in parameters[1:] + [""]:
             if token == "":
                 stamp2 = current
@@ -272,6 +272,8 @@ class Model:
                 current = ("created", "accessed", "modified").index(key)
             elif key in RELATIONS:
                 relation ^= RELATIONS[key]
+            elif key == "/s":
+                subfolders = subfolders or token
             elif key in KEYWORDS:
                 pass
             elif relation == 0:
@@ -280,6 +282,9 @@ class Model:
                 if file2 == "":
                     stamp1 = current
                 file2 += token
+        sets = [o for o in (first, file2) if platform_lower(o).startswith(("newest:", "oldest:"))]
+        if subfolders and not sets:
+            return "Syntax error: " + subfolders
         if not self.found(first, stamp1):
             return "Not found or invalid: " + first
         lowered5, lowered3 = platform_lower(file2[:5]), platform_lower(file2[:3])
