@@ -4,6 +4,7 @@
 // beyond one buffer per level. bench/walk times datora's walk against it.
 //
 //   floor_walk TREE     (prints the number of entries it stat'ed)
+#include <dirent.h>
 #include <fcntl.h>
 #include <linux/stat.h>
 #include <sys/syscall.h>

@@ -15,8 +15,7 @@ long Walk(const std::wstring& directory) {
   WIN32_FIND_DATAW entry;
   const std::wstring pattern = directory + L"\\*";
   const HANDLE search = FindFirstFileExW(pattern.c_str(), FindExInfoBasic, &entry,
-                                         FindExSearchNameMatch, nullptr,
-                                         FIND_FIRST_EX_LARGE_FETCH);
+                                         FindExSearchNameMatch, nullptr, FIND_FIRST_EX_LARGE_FETCH);
   if (search == INVALID_HANDLE_VALUE) return 0;
   long count = 0;
   do {
