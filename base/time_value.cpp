@@ -40,6 +40,7 @@ TimeValue StampOf(const EntryStamps& stamps, StampKind kind) {
     case StampKind::Created: return stamps.created;
     case StampKind::Accessed: return stamps.accessed;
     case StampKind::Modified: return stamps.modified;
+    case StampKind::Changed: return stamps.changed;
   }
   return 0;
 }

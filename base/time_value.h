@@ -17,7 +17,7 @@ inline constexpr TimeValue TicksPerDay = 24 * TicksPerHour;
 inline constexpr int64_t UnixEpochSeconds = 11'644'473'600;
 
 // Which stamp of a directory entry a comparison reads.
-enum class StampKind : int { Created = 0, Accessed = 1, Modified = 2 };
+enum class StampKind : int { Created = 0, Accessed = 1, Modified = 2, Changed = 3 };
 
 // The stamps of one directory entry, in UTC ticks; 0 where the file system
 // records none.
@@ -25,6 +25,7 @@ struct EntryStamps {
   TimeValue created = 0;
   TimeValue accessed = 0;
   TimeValue modified = 0;
+  TimeValue changed = 0;  // the last change of contents or metadata
 };
 
 // The stamp `kind` of `stamps`.

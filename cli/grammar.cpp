@@ -14,6 +14,7 @@ enum class Keyword {
   Created,
   Modified,
   Accessed,
+  Changed,
   Before,
   After,
   SameTime,
@@ -38,6 +39,7 @@ constexpr KeywordEntry Keywords[] = {
     {u"created", Keyword::Created},
     {u"modified", Keyword::Modified},
     {u"accessed", Keyword::Accessed},
+    {u"changed", Keyword::Changed},
     {u"before", Keyword::Before},
     {u"after", Keyword::After},
     {u"sametime", Keyword::SameTime},
@@ -118,6 +120,7 @@ void ApplyKeyword(RunRequest& request, const KeywordMatch& match, const Text& to
     case Keyword::Created: request.currentStamp = StampKind::Created; break;
     case Keyword::Modified: request.currentStamp = StampKind::Modified; break;
     case Keyword::Accessed: request.currentStamp = StampKind::Accessed; break;
+    case Keyword::Changed: request.currentStamp = StampKind::Changed; break;
     case Keyword::Before: request.relationMask ^= Before; break;
     case Keyword::After: request.relationMask ^= After; break;
     case Keyword::SameTime: request.relationMask ^= SameTime; break;

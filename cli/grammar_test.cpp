@@ -36,6 +36,8 @@ const GrammarCase GrammarCases[] = {
     {u"a Sametime b /DEBUG", 1, Modified, Modified, DateMode::Exact, true, u"b", u""},
     {u"a created before b accessed", 2, Created, Accessed, DateMode::Exact, false, u"b", u""},
     {u"a before b created", 2, Modified, Created, DateMode::Exact, false, u"b", u""},
+    {u"a CHANGED before b", 2, Changed, Changed, DateMode::Exact, false, u"b", u""},
+    {u"a before b Changed", 2, Modified, Changed, DateMode::Exact, false, u"b", u""},
     {u"a not before b", 5, Modified, Modified, DateMode::Exact, false, u"b", u""},
     {u"a before not b", 5, Modified, Modified, DateMode::Exact, false, u"b", u""},
     {u"a not not after b", 4, Modified, Modified, DateMode::Exact, false, u"b", u""},

@@ -40,6 +40,7 @@ unsigned StatxTimeOf(StampKind kind) {
     case StampKind::Created: return STATX_BTIME;
     case StampKind::Accessed: return STATX_ATIME;
     case StampKind::Modified: return STATX_MTIME;
+    case StampKind::Changed: return STATX_CTIME;
   }
   return 0;
 }
@@ -51,8 +52,8 @@ struct EntryRead {
   EntryStamps stamps;  // the stamps asked for; 0 where none is recorded
 };
 
-// fstatat has no birth time: it gives the accessed and the modified stamp
-// and the type, and leaves "created" alone.
+// fstatat has no birth time: it gives the accessed, modified and changed
+// stamps and the type, and leaves "created" alone.
 void ReadStatTimes(int directory, const char* name, EntryRead& read) {
   struct stat entry = {};
   if (fstatat(directory, name, &entry, AT_SYMLINK_NOFOLLOW) != 0) {
@@ -61,16 +62,19 @@ void ReadStatTimes(int directory, const char* name, EntryRead& read) {
   }
   read.stamps.accessed = TicksFromTimespec(entry.st_atim);
   read.stamps.modified = TicksFromTimespec(entry.st_mtim);
+  read.stamps.changed = TicksFromTimespec(entry.st_ctim);
   read.isDirectory = S_ISDIR(entry.st_mode);
 }
 
 void TakeStatxTimes(const struct statx& entry, unsigned times, EntryStamps& stamps) {
   if (times & STATX_ATIME) stamps.accessed = TicksFromStatx(entry.stx_atime);
   if (times & STATX_MTIME) stamps.modified = TicksFromStatx(entry.stx_mtime);
+  if (times & STATX_CTIME) stamps.changed = TicksFromStatx(entry.stx_ctime);
 }
 
 // `name` relative to the descriptor `directory` (or AT_FDCWD), asking for
-// the stamps `times` (STATX_ATIME, STATX_MTIME, STATX_BTIME) and the type.
+// the stamps `times` (STATX_ATIME, STATX_MTIME, STATX_CTIME, STATX_BTIME)
+// and the type.
 // AT_SYMLINK_NOFOLLOW: a link yields its own stamps, as the Windows search
 // does. statx reads the inode; the file is never opened. It is called
 // through syscall(): musl has no statx wrapper, and glibc's falls back to
@@ -436,7 +440,7 @@ class LinuxPlatform final : public Platform {
     const std::string path = EncodeUtf8(name.data(), name.size());
     if (path.find('\0') != std::string::npos) return false;
     const EntryRead read =
-        ReadEntry(AT_FDCWD, path.c_str(), STATX_ATIME | STATX_MTIME | STATX_BTIME);
+        ReadEntry(AT_FDCWD, path.c_str(), STATX_ATIME | STATX_MTIME | STATX_CTIME | STATX_BTIME);
     if (read.error != 0) return false;
     stamps = read.stamps;
     return true;
