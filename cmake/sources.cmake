@@ -27,6 +27,7 @@ set(DATORA_CORE_SOURCES
 # Windows build, the native unit tests and the fuzz targets.
 set(DATORA_WINDOWS_RULES_SOURCES
   ${datora_root}/platform/command_line.cpp
+  ${datora_root}/platform/windows_directory_records.cpp
   ${datora_root}/platform/windows_names.cpp
   ${datora_root}/platform/windows_zone_offset.cpp)
 
@@ -50,6 +51,7 @@ set(DATORA_UNIT_TEST_SOURCES
   ${datora_root}/platform/command_line_test.cpp
   ${datora_root}/platform/entry_stamps_test.cpp
   ${datora_root}/platform/utf8_text_test.cpp
+  ${datora_root}/platform/windows_directory_records_test.cpp
   ${datora_root}/platform/windows_names_test.cpp
   ${datora_root}/platform/windows_zone_offset_test.cpp
   ${datora_root}/platform/zone_setting_test.cpp

@@ -73,7 +73,7 @@ class FindEntryStampsContract : public testing::Test {
     for (const ContractCase& c : ContractCases) {
       SCOPED_TRACE(testing::PrintToString(Text(c.leaf)));
       EntryStamps stamps;
-      ASSERT_EQ(platform.FindEntryStamps(Name(c.leaf), stamps), c.found);
+      ASSERT_EQ(platform.FindEntryStamps(Name(c.leaf), StampKind::Modified, stamps), c.found);
       if (!c.found) continue;
       EXPECT_EQ(stamps.accessed, c.accessed);
       EXPECT_EQ(stamps.modified, c.modified);
@@ -92,6 +92,24 @@ TEST_F(FindEntryStampsContract, FakePlatform) {
 }
 
 TEST_F(FindEntryStampsContract, LinuxPlatform) { CheckContract(OpenSystemPlatform(0, nullptr)); }
+
+// The changed stamp is the system's own: the modified time set back in
+// SetUp leaves it at the moment of that change, and a chmod moves it but
+// not the modified time.
+TEST_F(FindEntryStampsContract, LinuxPlatformChangedFollowsEveryChangeOfTheEntry) {
+  Platform& platform = OpenSystemPlatform(0, nullptr);
+  const TimeValue setUpEnded = platform.CurrentTime();
+  EntryStamps before;
+  ASSERT_TRUE(platform.FindEntryStamps(Name(u"f.txt"), StampKind::Changed, before));
+  EXPECT_GT(before.changed, Ticks(FileAccess));
+  EXPECT_LE(before.changed, setUpEnded);
+  usleep(20'000);  // past the file system's clock granularity
+  ASSERT_EQ(chmod((directory + "/f.txt").c_str(), 0400), 0);
+  EntryStamps after;
+  ASSERT_TRUE(platform.FindEntryStamps(Name(u"f.txt"), StampKind::Changed, after));
+  EXPECT_GT(after.changed, before.changed);
+  EXPECT_EQ(after.modified, Ticks(FileWrite));
+}
 
 // Sets of files: the listing of a temporary tree, on the fake and the real
 // Linux layer alike.

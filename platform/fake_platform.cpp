@@ -25,7 +25,7 @@ int64_t FakePlatform::UtcOffsetAt(TimeValue utc) {
   return next == offsetChanges.begin() ? utcOffsetTicks : std::prev(next)->second;
 }
 
-bool FakePlatform::FindEntryStamps(const Text& name, EntryStamps& stamps) {
+bool FakePlatform::FindEntryStamps(const Text& name, StampKind, EntryStamps& stamps) {
   Text searched = name;
   if (system == FakeSystem::Windows && !WindowsSearchName(name, searched)) return false;
   namesLookedUp.push_back(searched);

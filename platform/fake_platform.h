@@ -64,7 +64,7 @@ class FakePlatform final : public Platform {
   TimeValue CurrentTime() override { return now; }
   TimeValue ToLocalTime(TimeValue utc) override;
   int64_t UtcOffsetAt(TimeValue utc) override;
-  bool FindEntryStamps(const Text& name, EntryStamps& stamps) override;
+  bool FindEntryStamps(const Text& name, StampKind kind, EntryStamps& stamps) override;
   PathKind ProbeSetPath(const Text& path) override;
   ListingEnd ListDirectory(const Text& root, std::span<const Text> below, StampKind kind,
                            ListingVisitor& visitor) override;

@@ -74,9 +74,10 @@ class Platform {
 
   // Looks up the directory entry that `name` names, without opening it and
   // without following a symbolic link. Found: fills `stamps` (UTC; 0 where
-  // the file system records none) and returns true. Missing, or a name this
-  // system's rules refuse: false.
-  virtual bool FindEntryStamps(const Text& name, EntryStamps& stamps) = 0;
+  // the file system records none) and returns true; the stamp `kind` is
+  // always read, the others may be left 0 where reading them costs more.
+  // Missing, or a name this system's rules refuse: false.
+  virtual bool FindEntryStamps(const Text& name, StampKind kind, EntryStamps& stamps) = 0;
 
   // What `path`, a set operand's path as typed, names. On Windows the
   // drive and share roots are directories here, though FindEntryStamps

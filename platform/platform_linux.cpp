@@ -435,8 +435,8 @@ class LinuxPlatform final : public Platform {
 
   // The name as given, byte for byte: quotes, backslashes and "*" or "?"
   // are ordinary characters of a POSIX name, and a lookup by name expands
-  // nothing.
-  bool FindEntryStamps(const Text& name, EntryStamps& stamps) override {
+  // nothing. One statx gives all four stamps, so `kind` chooses nothing.
+  bool FindEntryStamps(const Text& name, StampKind, EntryStamps& stamps) override {
     const std::string path = EncodeUtf8(name.data(), name.size());
     if (path.find('\0') != std::string::npos) return false;
     const EntryRead read =

@@ -2,11 +2,13 @@
 // splitter, the directory search, the console, and UTF-16LE bytes on
 // redirected channels.
 #include <windows.h>
+#include <winternl.h>
 
 #include <string_view>
 
 #include "platform/command_line.h"
 #include "platform/platform.h"
+#include "platform/windows_directory_records.h"
 #include "platform/windows_names.h"
 #include "platform/windows_zone_offset.h"
 
@@ -169,6 +171,8 @@ bool IsDotOrDotDot(const wchar_t* name) {
   return name[0] == L'.' && (name[1] == L'\0' || (name[1] == L'.' && name[2] == L'\0'));
 }
 
+bool IsDotOrDotDot(std::u16string_view name) { return name == u"." || name == u".."; }
+
 // Every stamp comes with the listing: no entry is opened.
 ListedEntry ListedFromFind(const WIN32_FIND_DATAW& found) {
   ListedEntry entry;
@@ -187,6 +191,112 @@ ListingEnd VisitListing(HANDLE search, WIN32_FIND_DATAW& found, ListingVisitor& 
     }
   } while (FindNextFileW(search, &found));
   return GetLastError() == ERROR_NO_MORE_FILES ? ListingEnd::Listed : ListingEnd::Unreadable;
+}
+
+// The change time is in no Win32 listing: it comes from ntdll's directory
+// query, which the FindFirstFile functions call underneath. It is looked up
+// when first needed, so that datora.exe keeps importing from kernel32 only.
+using QueryDirectoryFile = NTSTATUS(NTAPI*)(HANDLE, HANDLE, PIO_APC_ROUTINE, PVOID,
+                                             PIO_STATUS_BLOCK, PVOID, ULONG,
+                                             FILE_INFORMATION_CLASS, BOOLEAN, PUNICODE_STRING,
+                                             BOOLEAN);
+
+QueryDirectoryFile DirectoryQuery() {
+  static bool lookedUp = false;
+  static QueryDirectoryFile query = nullptr;
+  if (!lookedUp) {
+    lookedUp = true;
+    query = reinterpret_cast<QueryDirectoryFile>(reinterpret_cast<void*>(
+        GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "NtQueryDirectoryFile")));
+  }
+  return query;
+}
+
+// FileFullDirectoryInformation: the four stamps, the attributes and the
+// reparse tag, no short name.
+const auto FullDirectoryInformation = static_cast<FILE_INFORMATION_CLASS>(2);
+constexpr NTSTATUS NoMoreFiles = static_cast<NTSTATUS>(0x80000006);
+constexpr NTSTATUS NoSuchFile = static_cast<NTSTATUS>(0xC000000F);
+
+// A directory opened for listing only, shared with every other use.
+// `path` ends in a backslash (or "."), so a file of that name is refused
+// rather than opened.
+HANDLE OpenDirectoryForQuery(const Text& path) {
+  return CreateFileW(WideName(path), FILE_LIST_DIRECTORY,
+                     FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                     OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+}
+
+// The stamps of the one entry `leaf` of the directory `parent`, asked for
+// by name: the query returns that entry alone, never the whole directory.
+bool FindEntryOfDirectory(const Text& parent, const Text& leaf, EntryStamps& stamps) {
+  const QueryDirectoryFile query = DirectoryQuery();
+  if (query == nullptr || leaf.size() > 0x7FFF) return false;
+  const HANDLE directory = OpenDirectoryForQuery(parent);
+  if (directory == INVALID_HANDLE_VALUE) return false;
+  // One record: the fixed part and a name of at most 255 units.
+  alignas(8) unsigned char buffer[1024];
+  const USHORT nameBytes = static_cast<USHORT>(leaf.size() * sizeof(char16_t));
+  UNICODE_STRING filter{nameBytes, nameBytes, const_cast<wchar_t*>(WideName(leaf))};
+  IO_STATUS_BLOCK io{};
+  const NTSTATUS status = query(directory, nullptr, nullptr, nullptr, &io, buffer, sizeof buffer,
+                                FullDirectoryInformation, TRUE, &filter, TRUE);
+  CloseHandle(directory);
+  size_t offset = 0;
+  DirectoryRecord record;
+  if (status != 0 || !NextDirectoryRecord(std::span(buffer, io.Information), offset, record)) {
+    return false;
+  }
+  stamps = record.stamps;
+  return true;
+}
+
+ListingEnd EndOfFailedOpen(DWORD error) {
+  const bool gone = error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND ||
+                    error == ERROR_DIRECTORY || error == ERROR_INVALID_NAME;
+  return gone ? ListingEnd::Vanished : ListingEnd::Unreadable;
+}
+
+// False when the visitor stopped the listing.
+bool VisitRecords(std::span<const unsigned char> records, ListingVisitor& visitor) {
+  size_t offset = 0;
+  DirectoryRecord record;
+  while (NextDirectoryRecord(records, offset, record)) {
+    if (IsDotOrDotDot(record.name)) continue;
+    ListedEntry entry;
+    entry.name = record.name;
+    entry.isDirectory = WindowsDescends(record.attributes, record.reparseTag);
+    entry.stamps = record.stamps;
+    if (!visitor.Visit(entry)) return false;
+  }
+  return true;
+}
+
+// The listing of `pattern` (a directory's path and "*") through the
+// directory query, for the change time. One buffer serves every listing:
+// a walk never starts one from inside another.
+ListingEnd ListWithChangeTimes(const Text& pattern, ListingVisitor& visitor) {
+  const QueryDirectoryFile query = DirectoryQuery();
+  if (query == nullptr) return ListingEnd::Unreadable;
+  Text path = pattern.substr(0, pattern.size() - 1);
+  if (path.back() != u'\\') path += u'.';  // "X:" is drive X's current directory
+  const HANDLE directory = OpenDirectoryForQuery(path);
+  if (directory == INVALID_HANDLE_VALUE) return EndOfFailedOpen(GetLastError());
+  alignas(8) static unsigned char buffer[65536];
+  ListingEnd end = ListingEnd::Listed;
+  for (;;) {
+    IO_STATUS_BLOCK io{};
+    const NTSTATUS status = query(directory, nullptr, nullptr, nullptr, &io, buffer, sizeof buffer,
+                                  FullDirectoryInformation, FALSE, nullptr, FALSE);
+    if (status == NoMoreFiles || status == NoSuchFile) break;
+    if (status != 0) {
+      end = ListingEnd::Unreadable;
+      break;
+    }
+    if (!VisitRecords(std::span(buffer, io.Information), visitor)) break;
+  }
+  CloseHandle(directory);
+  return end;
 }
 
 // The reparse tag of a directory that is a reparse point, from its
@@ -225,10 +335,19 @@ class Win32Platform final : public Platform {
   // the moment's millisecond and the offset comes out exact.
   int64_t UtcOffsetAt(TimeValue utc) override { return ZoneOffsetFromConversion(utc, ShownInZone); }
 
-  bool FindEntryStamps(const Text& name, EntryStamps& stamps) override {
+  // The change time takes the directory query, the other stamps the
+  // search; both read the directory entry, neither opens the file.
+  bool FindEntryStamps(const Text& name, StampKind kind, EntryStamps& stamps) override {
     Text searched;
     if (!WindowsSearchName(name, searched)) return false;
     if (searched.find(u'\0') != Text::npos) return false;
+    if (kind == StampKind::Changed) {
+      const bool typedLong = std::u16string_view(searched).starts_with(u"\\\\?\\");
+      Text parent;
+      Text leaf;
+      return WindowsParentAndLeaf(typedLong ? searched : FullPathName(searched), parent, leaf) &&
+             FindEntryOfDirectory(parent, leaf, stamps);
+    }
     WIN32_FIND_DATAW entry;
     const HANDLE search =
         FindFirstFileW(reinterpret_cast<const wchar_t*>(searched.c_str()), &entry);
@@ -253,11 +372,13 @@ class Win32Platform final : public Platform {
     return KindOfReparseDirectory(name);
   }
 
-  // The listing gives every stamp, so `kind` chooses nothing here.
-  ListingEnd ListDirectory(const Text& root, std::span<const Text> below, StampKind,
+  // The search gives every stamp but the change time, which takes the
+  // directory query.
+  ListingEnd ListDirectory(const Text& root, std::span<const Text> below, StampKind kind,
                            ListingVisitor& visitor) override {
     const Text pattern = ListingPatternOf(root, below);
     if (pattern.find(u'\0') != Text::npos) return ListingEnd::Vanished;
+    if (kind == StampKind::Changed) return ListWithChangeTimes(pattern, visitor);
     WIN32_FIND_DATAW found;
     const HANDLE search = OpenListing(pattern, found);
     if (search == INVALID_HANDLE_VALUE) return EndOfFailedListing(pattern, GetLastError());

@@ -77,6 +77,14 @@ Text WindowsLongPathForm(const Text& full) {
   return Text(LongPathPrefix) + full;
 }
 
+bool WindowsParentAndLeaf(const Text& full, Text& parent, Text& leaf) {
+  const size_t split = full.rfind(u'\\');
+  if (split == Text::npos || split + 1 == full.size()) return false;
+  parent = full.substr(0, split + 1);
+  leaf = full.substr(split + 1);
+  return true;
+}
+
 bool WindowsDescends(uint32_t attributes, uint32_t reparseTag) {
   if ((attributes & DirectoryAttribute) == 0) return false;
   return (attributes & ReparsePointAttribute) == 0 || (reparseTag & NameSurrogateTag) == 0;

@@ -47,6 +47,12 @@ Text WindowsListingPattern(const Text& root, std::span<const Text> below);
 // A path already in that form, or a device path ("\\.\"), stays as it is.
 Text WindowsLongPathForm(const Text& full);
 
+// Splits the full path `full` (as GetFullPathNameW gives it, or typed in
+// the "\\?\" form) at its last backslash: `parent` up to and with it, the
+// directory to list, and `leaf` after it, the name to ask that listing
+// for. False where no leaf follows: a root, a path ending in a backslash.
+bool WindowsParentAndLeaf(const Text& full, Text& parent, Text& leaf);
+
 // Whether a listed entry with these attributes and reparse tag
 // (WIN32_FIND_DATAW's dwReserved0) is a directory to descend into. A name
 // surrogate (a symbolic link, a junction, a volume mount point) is not: it

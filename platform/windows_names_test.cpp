@@ -100,6 +100,15 @@ TEST(WindowsLongPathForm, PrefixesDrivePathsAndShares) {
   EXPECT_EQ(WindowsLongPathForm(u"\\\\.\\pipe\\p"), u"\\\\.\\pipe\\p");
 }
 
+TEST(WindowsParentAndLeaf, SplitsAtTheLastBackslashButNotARoot) {
+  Text parent;
+  Text leaf;
+  ASSERT_TRUE(WindowsParentAndLeaf(u"\\\\?\\C:\\d\\f.txt", parent, leaf));
+  EXPECT_EQ(parent, u"\\\\?\\C:\\d\\");
+  EXPECT_EQ(leaf, u"f.txt");
+  EXPECT_FALSE(WindowsParentAndLeaf(u"C:\\", parent, leaf));
+}
+
 TEST(WindowsDescends, IntoDirectoriesButNotIntoNameSurrogates) {
   EXPECT_TRUE(WindowsDescends(0x10, 0));
   EXPECT_TRUE(WindowsDescends(0x10 | 0x400, 0x9000001A));   // a cloud placeholder

@@ -121,7 +121,7 @@ void SetWalker::ReadTree() {
 // A path that names a file or a link: a set of that one entry.
 void SetWalker::ReadEntry() {
   EntryStamps stamps;
-  if (!platform.FindEntryStamps(walk.set.path, stamps)) return;
+  if (!platform.FindEntryStamps(walk.set.path, walk.kind, stamps)) return;
   const TimeValue value = StampOf(stamps, walk.kind);
   if (value == 0) {
     problem.assign(NotFoundPrefix);

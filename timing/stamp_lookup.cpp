@@ -4,7 +4,7 @@
 
 OperandValue EvaluateFileOperand(Platform& platform, const Text& name, StampKind kind) {
   EntryStamps stamps;
-  if (name.empty() || !platform.FindEntryStamps(name, stamps) || StampOf(stamps, kind) == 0) {
+  if (name.empty() || !platform.FindEntryStamps(name, kind, stamps) || StampOf(stamps, kind) == 0) {
     return FailedOperand(NotFoundPrefix, name);
   }
   OperandValue value;
