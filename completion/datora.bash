@@ -71,7 +71,7 @@ _datora_after_last_break() {
 # Offers the keywords, options and second operands that match the word
 # `cur` after the first one.
 _datora_after_first() {
-  local offered="created modified accessed before after sametime not"
+  local offered="created modified accessed changed before after sametime not"
   offered+=" /datelocal /dateutc /debug /dst /tolerance: /s"
   local relation=0 i
   for ((i = 2; i < cword; i++)); do

@@ -227,6 +227,12 @@ def stamp_fixture(workdir, now, windows=False):
     with open(os.path.join(workdir, long_name), "w") as handle:
         handle.write("long")
     set_stamps(os.path.join(workdir, long_name), stamps["old.txt"][0])
+    # A copy as cp -p makes it: the original's stamps written on a new
+    # file, which keeps a changed time of its own. (Copying would read
+    # old.txt and move its accessed stamp.)
+    with open(os.path.join(workdir, "kept.txt"), "w") as handle:
+        handle.write("old.txt")
+    set_stamps(os.path.join(workdir, "kept.txt"), *stamps["old.txt"])
     link = os.path.join(workdir, "link.txt")
     os.symlink("old.txt", link)
     set_stamps(link, ticks(2018, 1, 1, 12))
@@ -435,6 +441,12 @@ def file_cases(fx):
              **nf("na\u00efve.txt")),
         Case("symbolic link has its own stamps", ["link.txt", "before", "old.txt", "/debug"], 0,
              out=report(True, "63072000 seconds before"), windows_skip=WINE_FOLLOWS_LINKS),
+        Case("a copy keeps the modified time", ["kept.txt", "sametime", "old.txt"], 0),
+        Case("and gets a changed time of its own",
+             ["kept.txt", "changed", "after", "old.txt", "modified"], 0),
+        Case("changed time behind the long-path prefix",
+             [fx.windows_path(fx.long_name), "CHANGED", "after", "old.txt", "modified"], 0,
+             linux=nf(fx.windows_path(fx.long_name))),
         Case("forward slash path", ["./old.txt", "before", "./new.txt"], 0),
         Case("stamp past the year 30828 reads as missing", [fx.far_name, "before", "old.txt"],
              **nf(fx.far_name)),
@@ -721,6 +733,10 @@ def set_fixture(workdir, windows):
     link = os.path.join(workdir, "tree", "link")
     os.symlink(os.path.join("sub", "new.txt"), link)
     set_stamps(link, ticks(2019, 1, 1))
+    # Written after every other change in tree/ but one: a chmod below.
+    open(os.path.join(workdir, "mark.stamp"), "w").close()
+    time.sleep(0.05)
+    os.chmod(os.path.join(workdir, "tree", "sub", "deep", "old.txt"), 0o600)
     if windows:
         return
     # The folders of the walk must be open to the user the unreadable rows
@@ -774,6 +790,10 @@ def set_cases(separator):
              + files_line(1, member("tree", "sub", "new.txt"))
              + files_line(2, member("tree", "sub", "deep", "old.txt")),
              windows_skip=WINE_FOLLOWS_LINKS),
+        Case("a chmod moves the changed time of a member",
+             ["newest:tree", "changed", "after", "mark.stamp", "/s", "/debug"], 0,
+             out=re.compile(r"\AResp: true\r\nDiff: [01] seconds( after)?\r\nFile1: "
+                            + re.escape(member("tree", "sub", "deep", "old.txt")) + r"\r\n\Z")),
         Case("an unreadable folder that the answer does not need",
              ["newest:locked", "after", "old.txt", "/s", "/debug"], 0,
              out=report(True, "%d seconds after" % seconds(ticks(2021, 1, 1, 12), ticks(2020, 1, 1, 12)))

@@ -51,7 +51,7 @@ check "a completion for datora" \
   test "$(complete -p datora 2>/dev/null)" = "complete -o filenames -F _datora datora"
 
 offered "this.zip that.zip" th
-offered "created modified accessed before after sametime not /datelocal /dateutc /debug /dst /tolerance: /s" \
+offered "created modified accessed changed before after sametime not /datelocal /dateutc /debug /dst /tolerance: /s" \
   this.zip ""
 # Only the piece after the last ":", "=" or "@" is replaced.
 offered "30.log" backup-10:3

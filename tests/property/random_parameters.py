@@ -268,8 +268,8 @@ class Model:
             if key == TOLERANCE:
                 if not tolerance_valid(value):
                     return "Syntax error: " + token
-            elif key in ("created", "accessed", "modified"):
-                current = ("created", "accessed", "modified").index(key)
+            elif key in ("created", "accessed", "modified", "changed"):
+                current = ("created", "accessed", "modified", "changed").index(key)
             elif key in RELATIONS:
                 relation ^= RELATIONS[key]
             elif key == "/s":
