@@ -5,6 +5,7 @@
 #include <winternl.h>
 
 #include <string_view>
+#include <vector>
 
 #include "platform/command_line.h"
 #include "platform/platform.h"
@@ -273,27 +274,27 @@ bool VisitRecords(std::span<const unsigned char> records, ListingVisitor& visito
 }
 
 // The listing of `pattern` (a directory's path and "*") through the
-// directory query, for the change time. One buffer serves every listing:
-// a walk never starts one from inside another.
-ListingEnd ListWithChangeTimes(const Text& pattern, ListingVisitor& visitor) {
+// directory query, for the change time, a buffer full of records per call.
+ListingEnd ListWithChangeTimes(const Text& pattern, std::span<unsigned char> buffer,
+                               ListingVisitor& visitor) {
   const QueryDirectoryFile query = DirectoryQuery();
   if (query == nullptr) return ListingEnd::Unreadable;
   Text path = pattern.substr(0, pattern.size() - 1);
   if (path.back() != u'\\') path += u'.';  // "X:" is drive X's current directory
   const HANDLE directory = OpenDirectoryForQuery(path);
   if (directory == INVALID_HANDLE_VALUE) return EndOfFailedOpen(GetLastError());
-  alignas(8) static unsigned char buffer[65536];
   ListingEnd end = ListingEnd::Listed;
   for (;;) {
     IO_STATUS_BLOCK io{};
-    const NTSTATUS status = query(directory, nullptr, nullptr, nullptr, &io, buffer, sizeof buffer,
-                                  FullDirectoryInformation, FALSE, nullptr, FALSE);
+    const NTSTATUS status =
+        query(directory, nullptr, nullptr, nullptr, &io, buffer.data(),
+              static_cast<ULONG>(buffer.size()), FullDirectoryInformation, FALSE, nullptr, FALSE);
     if (status == NoMoreFiles || status == NoSuchFile) break;
     if (status != 0) {
       end = ListingEnd::Unreadable;
       break;
     }
-    if (!VisitRecords(std::span(buffer, io.Information), visitor)) break;
+    if (!VisitRecords(buffer.first(io.Information), visitor)) break;
   }
   CloseHandle(directory);
   return end;
@@ -378,7 +379,12 @@ class Win32Platform final : public Platform {
                            ListingVisitor& visitor) override {
     const Text pattern = ListingPatternOf(root, below);
     if (pattern.find(u'\0') != Text::npos) return ListingEnd::Vanished;
-    if (kind == StampKind::Changed) return ListWithChangeTimes(pattern, visitor);
+    if (kind == StampKind::Changed) {
+      // One buffer serves every listing: a walk never starts one from
+      // inside another.
+      if (recordBuffer.empty()) recordBuffer.resize(65536);
+      return ListWithChangeTimes(pattern, recordBuffer, visitor);
+    }
     WIN32_FIND_DATAW found;
     const HANDLE search = OpenListing(pattern, found);
     if (search == INVALID_HANDLE_VALUE) return EndOfFailedListing(pattern, GetLastError());
@@ -445,6 +451,7 @@ class Win32Platform final : public Platform {
 
   CommandLine commandLine;
   bool commandLineRead = false;
+  std::vector<unsigned char> recordBuffer;  // the directory query's records
   bool offsetKnown = false;
   int64_t utcOffsetTicks = 0;
 };
