@@ -13,8 +13,8 @@ The checks on trace lines are themselves tested first, on a table of lines
 that must and must not count as violations.
 
 Last, strace makes every statx fail with EPERM (as some container seccomp
-profiles do) and with ENOSYS (kernels before 4.11): the modified stamp
-still answers, the created one is missing. A binary of another
+profiles do) and with ENOSYS (kernels before 4.11): the modified and the
+changed stamp still answer, the created one is missing. A binary of another
 architecture runs only these, under qemu-user behind a seccomp filter that
 refuses qemu's statx: qemu then fills the times and leaves the mask empty.
 
@@ -130,6 +130,7 @@ def runs(workdir):
         (["fifo", "not", "before", "a.txt"], 0, ["fifo", "a.txt"]),
         (["a.txt", "before", "today-3", "/debug"], 0, ["a.txt"]),
         (["c.txt", "after", "now-60"], 0, ["c.txt"]),
+        (["a.txt", "changed", "after", "a.txt", "modified"], 0, ["a.txt"]),
         (["a.txt", "before", "missing.txt"], 255, ["a.txt", "missing.txt"]),
     ]
 
@@ -138,6 +139,7 @@ def runs(workdir):
 REFUSED = [
     (["a.txt", "before", "b.txt"], 0, b""),
     (["a.txt", "created", "before", "b.txt"], 255, b"Not found or invalid: a.txt\n"),
+    (["a.txt", "changed", "after", "a.txt", "modified"], 0, b""),
 ]
 
 
