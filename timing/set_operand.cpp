@@ -157,6 +157,8 @@ OperandValue SetWalker::Run() {
 }  // namespace
 
 SetOperand RecognizeSetOperand(Platform& platform, const Text& operand) {
+  // Most operands are no set: no lower-casing for them.
+  if (operand.size() < SetPrefixLength || operand[SetPrefixLength - 1] != u':') return SetOperand();
   Text head = operand.substr(0, SetPrefixLength);
   platform.LowerCase(head);
   SetOperand set;
