@@ -35,6 +35,7 @@ struct KeywordEntry {
 
 // The one list of keywords. tests/consistency/keywords.py reads the rows in
 // this form and checks the bash completion and the manual page against them.
+// clang-format off
 constexpr KeywordEntry Keywords[] = {
     {u"created", Keyword::Created},
     {u"modified", Keyword::Modified},
@@ -51,6 +52,7 @@ constexpr KeywordEntry Keywords[] = {
     {u"/dst", Keyword::HourShift},
     {u"/s", Keyword::Subfolders},
 };
+// clang-format on
 
 // The longest keyword; a longer parameter is a keyword only when a colon
 // follows one that takes a value. Only the part before that colon is ever

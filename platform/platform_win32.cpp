@@ -198,9 +198,8 @@ ListingEnd VisitListing(HANDLE search, WIN32_FIND_DATAW& found, ListingVisitor& 
 // query, which the FindFirstFile functions call underneath. It is looked up
 // when first needed, so that datora.exe keeps importing from kernel32 only.
 using QueryDirectoryFile = NTSTATUS(NTAPI*)(HANDLE, HANDLE, PIO_APC_ROUTINE, PVOID,
-                                             PIO_STATUS_BLOCK, PVOID, ULONG,
-                                             FILE_INFORMATION_CLASS, BOOLEAN, PUNICODE_STRING,
-                                             BOOLEAN);
+                                            PIO_STATUS_BLOCK, PVOID, ULONG, FILE_INFORMATION_CLASS,
+                                            BOOLEAN, PUNICODE_STRING, BOOLEAN);
 
 QueryDirectoryFile DirectoryQuery() {
   static bool lookedUp = false;
@@ -224,8 +223,8 @@ constexpr NTSTATUS NoSuchFile = static_cast<NTSTATUS>(0xC000000F);
 // rather than opened.
 HANDLE OpenDirectoryForQuery(const Text& path) {
   return CreateFileW(WideName(path), FILE_LIST_DIRECTORY,
-                     FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                     OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+                     FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                     FILE_FLAG_BACKUP_SEMANTICS, nullptr);
 }
 
 // The stamps of the one entry `leaf` of the directory `parent`, asked for

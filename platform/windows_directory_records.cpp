@@ -33,8 +33,8 @@ bool NextDirectoryRecord(std::span<const unsigned char> records, size_t& offset,
   if (nameBytes % 2 != 0 || records.size() - offset - FileNameAt < nameBytes) return false;
   const uint32_t next = Load<uint32_t>(start + NextEntryOffsetAt);
   if (next != 0 && next < FileNameAt + nameBytes) return false;
-  record.name = std::u16string_view(reinterpret_cast<const char16_t*>(start + FileNameAt),
-                                    nameBytes / 2);
+  record.name =
+      std::u16string_view(reinterpret_cast<const char16_t*>(start + FileNameAt), nameBytes / 2);
   record.attributes = Load<uint32_t>(start + FileAttributesAt);
   record.reparseTag = Load<uint32_t>(start + EaSizeAt);
   record.stamps.created = TicksFromFileTime(Load<uint64_t>(start + CreationTimeAt));

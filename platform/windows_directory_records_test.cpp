@@ -8,8 +8,8 @@
 namespace {
 
 // Appends one record as the system lays it out, eight-byte aligned.
-void AddRecord(std::vector<unsigned char>& records, const uint64_t (&times)[4],
-               uint32_t attributes, uint32_t eaSize, std::u16string_view name, bool last) {
+void AddRecord(std::vector<unsigned char>& records, const uint64_t (&times)[4], uint32_t attributes,
+               uint32_t eaSize, std::u16string_view name, bool last) {
   const size_t start = records.size();
   const uint32_t nameBytes = static_cast<uint32_t>(name.size() * 2);
   const uint32_t length = (68 + nameBytes + 7) & ~7u;
