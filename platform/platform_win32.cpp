@@ -28,6 +28,14 @@ FILETIME FileTimeFromValue(TimeValue value) {
   return FILETIME{static_cast<DWORD>(bits & 0xFFFFFFFFu), static_cast<DWORD>(bits >> 32)};
 }
 
+// A function of a system DLL that the program is linked against anyway,
+// looked up by name; null where this Windows has none.
+template <typename Function>
+Function SystemFunction(const wchar_t* module, const char* name) {
+  return reinterpret_cast<Function>(
+      reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(module), name)));
+}
+
 using ReadZoneRulesForYear = BOOL(WINAPI*)(USHORT, DYNAMIC_TIME_ZONE_INFORMATION*,
                                            TIME_ZONE_INFORMATION*);
 
@@ -44,8 +52,8 @@ bool ToZoneTime(const SYSTEMTIME& universal, SYSTEMTIME& local) {
   static ReadZoneRulesForYear zoneRulesForYear = nullptr;
   if (!zoneRulesLookedUp) {
     zoneRulesLookedUp = true;
-    zoneRulesForYear = reinterpret_cast<ReadZoneRulesForYear>(reinterpret_cast<void*>(
-        GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "GetTimeZoneInformationForYear")));
+    zoneRulesForYear =
+        SystemFunction<ReadZoneRulesForYear>(L"kernel32.dll", "GetTimeZoneInformationForYear");
   }
   TIME_ZONE_INFORMATION rules;
   if (zoneRulesForYear != nullptr && zoneRulesForYear(universal.wYear, nullptr, &rules)) {
@@ -168,10 +176,6 @@ ListingEnd EndOfFailedListing(const Text& pattern, DWORD error) {
   return ListingEnd::Unreadable;
 }
 
-bool IsDotOrDotDot(const wchar_t* name) {
-  return name[0] == L'.' && (name[1] == L'\0' || (name[1] == L'.' && name[2] == L'\0'));
-}
-
 bool IsDotOrDotDot(std::u16string_view name) { return name == u"." || name == u".."; }
 
 // Every stamp comes with the listing: no entry is opened.
@@ -187,7 +191,8 @@ ListedEntry ListedFromFind(const WIN32_FIND_DATAW& found) {
 
 ListingEnd VisitListing(HANDLE search, WIN32_FIND_DATAW& found, ListingVisitor& visitor) {
   do {
-    if (!IsDotOrDotDot(found.cFileName) && !visitor.Visit(ListedFromFind(found))) {
+    const ListedEntry entry = ListedFromFind(found);
+    if (!IsDotOrDotDot(entry.name) && !visitor.Visit(entry)) {
       return ListingEnd::Listed;
     }
   } while (FindNextFileW(search, &found));
@@ -206,8 +211,7 @@ QueryDirectoryFile DirectoryQuery() {
   static QueryDirectoryFile query = nullptr;
   if (!lookedUp) {
     lookedUp = true;
-    query = reinterpret_cast<QueryDirectoryFile>(reinterpret_cast<void*>(
-        GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "NtQueryDirectoryFile")));
+    query = SystemFunction<QueryDirectoryFile>(L"ntdll.dll", "NtQueryDirectoryFile");
   }
   return query;
 }
