@@ -59,26 +59,36 @@ Text DecodeUtf8(std::string_view bytes) {
   return text;
 }
 
+// No byte gives more than one code unit (a four-byte sequence gives two),
+// so the text is sized once for the bytes and cut to what was written.
 void DecodeUtf8Into(std::string_view bytes, Text& text) {
-  text.clear();
-  text.reserve(bytes.size());
+  text.resize(bytes.size());
+  char16_t* const start = text.data();
+  char16_t* out = start;
   size_t i = 0;
   while (i < bytes.size()) {
+    const unsigned char lead = static_cast<unsigned char>(bytes[i]);
+    if (lead < 0x80) {
+      *out++ = lead;
+      ++i;
+      continue;
+    }
     char32_t c = 0;
     const size_t length = ValidSequenceLength(bytes, i, c);
     if (length == 0) {
-      text.push_back(static_cast<char16_t>(EscapeBase + static_cast<unsigned char>(bytes[i])));
+      *out++ = static_cast<char16_t>(EscapeBase + lead);
       ++i;
       continue;
     }
     if (c < 0x10000) {
-      text.push_back(static_cast<char16_t>(c));
+      *out++ = static_cast<char16_t>(c);
     } else {
-      text.push_back(static_cast<char16_t>(0xD800 + ((c - 0x10000) >> 10)));
-      text.push_back(static_cast<char16_t>(0xDC00 + ((c - 0x10000) & 0x3FF)));
+      *out++ = static_cast<char16_t>(0xD800 + ((c - 0x10000) >> 10));
+      *out++ = static_cast<char16_t>(0xDC00 + ((c - 0x10000) & 0x3FF));
     }
     i += length;
   }
+  text.resize(static_cast<size_t>(out - start));
 }
 
 std::string EncodeUtf8(const char16_t* text, size_t count) {

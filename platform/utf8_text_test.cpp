@@ -32,10 +32,14 @@ const DecodeCase DecodeCases[] = {
     {"\xE2\x82z", u"\xDCE2\xDC82z"},
 };
 
+// One text reused for every case, as a directory listing reuses it.
 TEST(Utf8Text, DecodesValidSequencesAndEscapesEveryOtherByte) {
+  Text reused = u"a longer text than any of the cases";
   for (const DecodeCase& c : DecodeCases) {
     SCOPED_TRACE(testing::PrintToString(c.bytes));
     EXPECT_EQ(DecodeUtf8(c.bytes), c.text);
+    DecodeUtf8Into(c.bytes, reused);
+    EXPECT_EQ(reused, c.text);
     EXPECT_EQ(Encode(c.text), c.bytes);
   }
 }

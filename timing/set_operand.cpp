@@ -1,5 +1,7 @@
 #include "timing/set_operand.h"
 
+#include <algorithm>
+#include <span>
 #include <string_view>
 #include <vector>
 
@@ -14,6 +16,20 @@ struct Frame {
   std::vector<Text> subdirectories;  // in the order listed
   size_t next = 0;
 };
+
+// Whether the components `below` followed by `name` come before `other`,
+// component by component, a path that is a prefix of another being the
+// smaller. Nothing is copied: every member of a tree of equal stamps
+// comes through here.
+bool IsSmallerPath(std::span<const Text> below, std::u16string_view name,
+                   std::span<const Text> other) {
+  for (size_t i = 0; i <= below.size(); ++i) {
+    if (i == other.size()) return false;
+    const std::u16string_view part = i < below.size() ? std::u16string_view(below[i]) : name;
+    if (part != other[i]) return part < other[i];
+  }
+  return other.size() > below.size() + 1;
+}
 
 class SetWalker final : public ListingVisitor {
  public:
@@ -64,9 +80,7 @@ void SetWalker::Remember(std::u16string_view prefix, std::u16string_view name) {
 bool SetWalker::Improves(TimeValue value, std::u16string_view name) const {
   if (!found) return true;
   if (value != extreme) return walk.set.end == SetEnd::Newest ? value > extreme : value < extreme;
-  std::vector<Text> components = below;
-  components.emplace_back(name);
-  return components < extremeBelow;
+  return IsSmallerPath(below, name, extremeBelow);
 }
 
 bool SetWalker::Visit(const ListedEntry& entry) {
@@ -84,8 +98,10 @@ bool SetWalker::Visit(const ListedEntry& entry) {
   if (!Improves(value, entry.name)) return true;
   found = true;
   extreme = value;
-  extremeBelow = below;
-  extremeBelow.emplace_back(entry.name);
+  // In place, so that the texts' storage is reused.
+  extremeBelow.resize(below.size() + 1);
+  std::copy(below.begin(), below.end(), extremeBelow.begin());
+  extremeBelow.back().assign(entry.name);
   if (walk.probe == nullptr || !walk.mayStop) return true;
   decided = IsDecided(*walk.probe, walk.set.end, extreme);
   return !decided;

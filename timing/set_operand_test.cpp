@@ -91,12 +91,15 @@ TEST(WalkSet, GivesTheExtremeAndItsMemberWhateverTheListingOrder) {
   }
 }
 
-// b and lib/deep/d have the same value: the smaller path below src names it.
+// b, bb and lib/deep/d have the same value: the smaller path below src
+// names it, a name that is a prefix of another being the smaller.
 TEST(WalkSet, NamesTheSmallestPathAmongEqualValues) {
   for (const bool reversed : {false, true}) {
     FakePlatform platform = MakeTree(reversed, false);
     platform.directories[u"src/lib"].entries = {Dir(u"deep")};
     platform.directories[u"src"].entries.push_back(File(u"z", Ref - M));
+    platform.directories[u"src"].entries.insert(
+        platform.directories[u"src"].entries.begin() + (reversed ? 0 : 6), File(u"bb", Ref - M));
     SetWalk walk{u"newest:src",
                  RecognizeSetOperand(platform, u"newest:src"),
                  StampKind::Modified,
