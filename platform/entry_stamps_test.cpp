@@ -72,11 +72,13 @@ class FindEntryStampsContract : public testing::Test {
   void CheckContract(Platform& platform) {
     for (const ContractCase& c : ContractCases) {
       SCOPED_TRACE(testing::PrintToString(Text(c.leaf)));
-      EntryStamps stamps;
-      ASSERT_EQ(platform.FindEntryStamps(Name(c.leaf), StampKind::Modified, stamps), c.found);
+      EntryStamps modified;
+      EntryStamps accessed;
+      ASSERT_EQ(platform.FindEntryStamps(Name(c.leaf), StampKind::Modified, modified), c.found);
+      ASSERT_EQ(platform.FindEntryStamps(Name(c.leaf), StampKind::Accessed, accessed), c.found);
       if (!c.found) continue;
-      EXPECT_EQ(stamps.accessed, c.accessed);
-      EXPECT_EQ(stamps.modified, c.modified);
+      EXPECT_EQ(accessed.accessed, c.accessed);
+      EXPECT_EQ(modified.modified, c.modified);
     }
   }
 
@@ -108,6 +110,7 @@ TEST_F(FindEntryStampsContract, LinuxPlatformChangedFollowsEveryChangeOfTheEntry
   EntryStamps after;
   ASSERT_TRUE(platform.FindEntryStamps(Name(u"f.txt"), StampKind::Changed, after));
   EXPECT_GT(after.changed, before.changed);
+  ASSERT_TRUE(platform.FindEntryStamps(Name(u"f.txt"), StampKind::Modified, after));
   EXPECT_EQ(after.modified, Ticks(FileWrite));
 }
 

@@ -14,6 +14,7 @@
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
+#include <new>
 #include <optional>
 #include <string>
 #include <utility>
@@ -435,12 +436,11 @@ class LinuxPlatform final : public Platform {
 
   // The name as given, byte for byte: quotes, backslashes and "*" or "?"
   // are ordinary characters of a POSIX name, and a lookup by name expands
-  // nothing. One statx gives all four stamps, so `kind` chooses nothing.
-  bool FindEntryStamps(const Text& name, StampKind, EntryStamps& stamps) override {
+  // nothing. statx is asked for the stamp `kind` alone.
+  bool FindEntryStamps(const Text& name, StampKind kind, EntryStamps& stamps) override {
     const std::string path = EncodeUtf8(name.data(), name.size());
     if (path.find('\0') != std::string::npos) return false;
-    const EntryRead read =
-        ReadEntry(AT_FDCWD, path.c_str(), STATX_ATIME | STATX_MTIME | STATX_CTIME | STATX_BTIME);
+    const EntryRead read = ReadEntry(AT_FDCWD, path.c_str(), StatxTimeOf(kind));
     if (read.error != 0) return false;
     stamps = read.stamps;
     return true;
@@ -505,13 +505,17 @@ class LinuxPlatform final : public Platform {
   DirectoryReader reader;
 };
 
-LinuxPlatform systemPlatform;
+// Built on the first call and never destroyed: the process ends with
+// _exit, so start-up registers no destructor for it.
+alignas(LinuxPlatform) unsigned char systemPlatformStorage[sizeof(LinuxPlatform)];
+LinuxPlatform* systemPlatform = nullptr;
 
 }  // namespace
 
 Platform& OpenSystemPlatform(int argc, char** argv) {
-  systemPlatform.Open(argc, argv);
-  return systemPlatform;
+  if (systemPlatform == nullptr) systemPlatform = new (systemPlatformStorage) LinuxPlatform;
+  systemPlatform->Open(argc, argv);
+  return *systemPlatform;
 }
 
 void EndProcess(ExitCode code) { _exit(code); }
