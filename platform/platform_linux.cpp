@@ -339,6 +339,7 @@ void OpenPath::CloseFrom(size_t index) {
 constexpr size_t RecordLengthAt = 16;
 constexpr size_t RecordTypeAt = 18;
 constexpr size_t RecordNameAt = 19;
+constexpr size_t RecordBufferBytes = size_t{32} * 1024;
 
 bool IsDotOrDotDot(const char* name) {
   return name[0] == '.' && (name[1] == '\0' || (name[1] == '.' && name[2] == '\0'));
@@ -369,21 +370,24 @@ class DirectoryReader {
  private:
   bool VisitRecord(int fd, const char* record, unsigned times, ListingVisitor& visitor);
 
-  alignas(8) char records[32 * 1024];
+  // On the heap and only once a directory is listed, so that a run
+  // without a set touches none of it.
+  std::vector<char> records;
   Text name;
 };
 
 ListingEnd DirectoryReader::List(int fd, StampKind kind, ListingVisitor& visitor) {
   if (lseek(fd, 0, SEEK_SET) != 0) return ListingEnd::Unreadable;
+  if (records.empty()) records.resize(RecordBufferBytes);
   const unsigned times = StatxTimeOf(kind);
   for (;;) {
-    const long count = syscall(SYS_getdents64, fd, records, sizeof records);
+    const long count = syscall(SYS_getdents64, fd, records.data(), records.size());
     if (count == 0) return ListingEnd::Listed;
     if (count < 0) return ListingEnd::Unreadable;
     for (long at = 0; at < count;) {
       uint16_t length = 0;
-      memcpy(&length, records + at + RecordLengthAt, sizeof length);
-      if (!VisitRecord(fd, records + at, times, visitor)) return ListingEnd::Listed;
+      memcpy(&length, records.data() + at + RecordLengthAt, sizeof length);
+      if (!VisitRecord(fd, records.data() + at, times, visitor)) return ListingEnd::Listed;
       at += length;
     }
   }
